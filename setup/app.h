@@ -1,0 +1,61 @@
+#pragma once
+// Program-wide state of wirewise and the seams it reaches the platform through.
+// Set once at start-up (but SelectedAdapter, which follows the adapter box) and read by every module.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ww {
+
+class Registry;
+class IpHelper;
+class Wmi;
+class System;
+class Ui;
+class Files;
+class Clock;
+
+// One network adapter. Entry 0 of App::Adapters is always empty and never shown.
+struct AdapterEntry {
+    std::string DisplayText;
+    std::string AdapterKey;
+    std::string DeviceKey;   // Windows 9x only
+    std::string BindingName; // Windows 9x only
+    int32_t IfIndex = 0;
+};
+
+// The two option boxes of the window, read by the settings passes.
+class Options {
+  public:
+    virtual bool chkGates() const = 0;
+    virtual bool chkIEAuto() const = 0;
+
+  protected:
+    ~Options() = default;
+};
+
+struct App {
+    // Seams; the program wires the Win32 ones, tests wire fakes.
+    Registry* reg = nullptr;
+    IpHelper* iphlp = nullptr;
+    Wmi* wmi = nullptr;
+    System* sys = nullptr;
+    Ui* ui = nullptr;
+    Files* files = nullptr;
+    Clock* clock = nullptr;
+    const Options* options = nullptr;
+
+    // Log
+    std::string LogPath;
+    bool logFailed = false;
+
+    int16_t OsCode = 0;
+    std::string UserName;
+    std::string UserSid;
+
+    std::vector<AdapterEntry> Adapters{1};
+    int16_t AdapterCount = 0;
+    int16_t SelectedAdapter = 0;
+};
+
+} // namespace ww
