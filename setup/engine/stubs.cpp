@@ -1,8 +1,10 @@
-// Placeholder until the settings engine lands.
-#include "engine/settings_pass.h"
+// Placeholder until the IP Helper seam lands.
+#include "engine/dhcp_refresh.h"
 
 namespace ww {
 
-void ConfigureNetwork(App&, bool) {}
+bool RefreshDhcp(App&, int32_t) {
+    return false;
+}
 
 } // namespace ww

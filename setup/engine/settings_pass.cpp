@@ -1,0 +1,282 @@
+#include "engine/settings_pass.h"
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "engine/dhcp_refresh.h"
+#include "engine/failure.h"
+#include "engine/ie_blobs.h"
+#include "engine/wmi_reset.h"
+#include "platform/log.h"
+#include "platform/registry_values.h"
+#include "seams/ui.h"
+
+namespace ww {
+namespace {
+
+// Windows 9x and any other system that is not NT 4, 2000 or XP take one road, those three the
+// other; Win32s (or an unknown version) has none.
+enum class Road { None, Win9x, Nt };
+
+// Which roads a row belongs to.
+enum class On { Win9x, Nt, Both };
+
+enum Key {
+    kUserIe,
+    kCurrentIe,
+    kUserConnections,
+    kMstcp,
+    kNetTrans,
+    kInterface,
+    kAdapterTcpip,
+    kTcpipService,
+    kTcpipParameters,
+    kKeyCount
+};
+
+// What goes between a key's fixed parts.
+enum class Insert { Nothing, UserKeyPrefix, AdapterKey };
+
+struct KeySpec {
+    HKey root;
+    const char* head;
+    Insert insert;
+    const char* tail;
+};
+
+// Indexed by Key. Paths are as the systems spell them, trailing backslashes and case included.
+constexpr std::array<KeySpec, kKeyCount> kKeys = {{
+    {kHkeyUsers, "", Insert::UserKeyPrefix,
+     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\"},
+    {kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\",
+     Insert::Nothing, ""},
+    {kHkeyUsers, "", Insert::UserKeyPrefix,
+     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections"},
+    {kHkeyLocalMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", Insert::Nothing, ""},
+    {kHkeyLocalMachine, "System\\CurrentControlSet\\Services\\Class\\NetTrans\\",
+     Insert::AdapterKey, ""},
+    {kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\",
+     Insert::AdapterKey, ""},
+    {kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\", Insert::AdapterKey,
+     "\\Parameters\\Tcpip"},
+    {kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip", Insert::Nothing, ""},
+    {kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", Insert::Nothing,
+     ""},
+}};
+
+// One read: logged as ">" label " = " value when the value exists. A heading is logged before
+// the read whether or not the value exists.
+struct ReadRow {
+    On on;
+    const char* heading;
+    Key key;
+    const char* valueName;
+    const char* label;
+    bool hex;
+};
+
+constexpr ReadRow kInternetReads[] = {
+    {On::Both, nullptr, kUserIe, "EnableAutodial", "AutoDial", false},
+    {On::Both, nullptr, kUserIe, "NoNetAutodial", "NoNetAuto", false},
+    {On::Both, nullptr, kUserIe, "ProxyEnable", "Proxy", false},
+    {On::Both, nullptr, kUserIe, "AutoConfigURL", "Auto URL", false},
+    {On::Win9x, nullptr, kCurrentIe, "EnableAutodial", "AutoDial - Current", false},
+    {On::Win9x, nullptr, kCurrentIe, "NoNetAutodial", "NoNetAuto - Current", false},
+    {On::Win9x, nullptr, kCurrentIe, "ProxyEnable", "Proxy - Current", false},
+    {On::Win9x, nullptr, kCurrentIe, "AutoConfigURL", "Auto URL - Current", false},
+    {On::Nt, nullptr, kUserConnections, "DefaultConnectionSettings", "Def Con", true},
+    {On::Nt, nullptr, kUserConnections, "SavedLegacySettings", "Leg Sav", true},
+};
+
+constexpr ReadRow kNicReads[] = {
+    {On::Win9x, nullptr, kMstcp, "EnableDNS", "Enable DNS", false},
+    {On::Win9x, nullptr, kNetTrans, "IPAddress", "IP Address", false},
+    {On::Win9x, nullptr, kNetTrans, "IPMask", "Subnet Mask", false},
+    {On::Nt, "Area 1:", kInterface, "DefaultGateway", "Default Gateway", false},
+    {On::Nt, nullptr, kInterface, "DefaultGatewayMetric", "Default Gateway Metric", false},
+    {On::Nt, nullptr, kInterface, "IPAddress", "IP Address", false},
+    {On::Nt, nullptr, kInterface, "SubnetMask", "Subnet Mask", false},
+    {On::Nt, nullptr, kInterface, "EnableDHCP", "Enable DHCP", false},
+    {On::Nt, nullptr, kInterface, "NameServer", "Name server", false},
+    {On::Nt, "Area 2:", kAdapterTcpip, "DefaultGateway", "Default Gateway", false},
+    {On::Nt, nullptr, kAdapterTcpip, "DefaultGatewayMetric", "Default Gateway Metric", false},
+    {On::Nt, nullptr, kAdapterTcpip, "IPAddress", "IP Address", false},
+    {On::Nt, nullptr, kAdapterTcpip, "SubnetMask", "IP Mask", false},
+    {On::Nt, nullptr, kAdapterTcpip, "EnableDHCP", "Enable DHCP", false},
+    {On::Nt, nullptr, kTcpipService, "Start", "Start", false},
+    {On::Nt, nullptr, kTcpipParameters, "DhcpNameServer", "DHCP NS", false},
+};
+
+enum class NewValue { Zero, Empty, NoAddress };
+
+// One write: the value is rewritten only when a read shows it exists, and the done line follows
+// whatever the write did. A step label is logged before the read whether or not it exists.
+struct WriteRow {
+    On on;
+    const char* stepLabel;
+    Key key;
+    const char* valueName;
+    uint32_t type;
+    NewValue value;
+    const char* doneLine;
+};
+
+constexpr WriteRow kInternetWrites[] = {
+    {On::Both, "Auto Dial", kUserIe, "EnableAutodial", 4, NewValue::Zero, "OK"},
+    {On::Both, "No Net Auto", kUserIe, "NoNetAutodial", 4, NewValue::Zero, "OK"},
+    {On::Both, "Proxy", kUserIe, "ProxyEnable", 4, NewValue::Zero, "OK"},
+    {On::Both, "Auto URL", kUserIe, "AutoConfigURL", 1, NewValue::Empty, "OK"},
+    {On::Win9x, "Auto Dial - Current", kCurrentIe, "EnableAutodial", 4, NewValue::Zero, "OK"},
+    {On::Win9x, "No Net Auto - Current", kCurrentIe, "NoNetAutodial", 4, NewValue::Zero, "OK"},
+    {On::Win9x, "Proxy - Current", kCurrentIe, "ProxyEnable", 4, NewValue::Zero, "OK"},
+    {On::Win9x, "Auto URL - Current", kCurrentIe, "AutoConfigURL", 1, NewValue::Empty, "OK"},
+};
+
+constexpr WriteRow kWin9xNicWrites[] = {
+    {On::Win9x, "Enable DNS", kMstcp, "EnableDNS", 1, NewValue::Zero, "OK"},
+    {On::Win9x, "IP Address", kNetTrans, "IPAddress", 7, NewValue::NoAddress, "OK"},
+    {On::Win9x, "Subnet Mask", kNetTrans, "IPMask", 7, NewValue::NoAddress, "OK"},
+};
+
+constexpr WriteRow kGatewayWrites[] = {
+    {On::Nt, "Area 1:", kInterface, "DefaultGateway", 7, NewValue::Empty, "Gateway set"},
+    {On::Nt, nullptr, kInterface, "DefaultGatewayMetric", 7, NewValue::Empty, "Gateway Metric set"},
+    {On::Nt, "Area 2:", kAdapterTcpip, "DefaultGateway", 7, NewValue::Empty, "Gateway set"},
+    {On::Nt, nullptr, kAdapterTcpip, "DefaultGatewayMetric", 7, NewValue::Empty,
+     "Gateway Metric set"},
+};
+
+constexpr WriteRow kNameServerWrites[] = {
+    {On::Nt, nullptr, kInterface, "NameServer", 1, NewValue::Empty, "Clearing NameServer"},
+    {On::Nt, nullptr, kTcpipParameters, "DhcpNameServer", 1, NewValue::Empty, "Reset DHCP NS"},
+};
+
+constexpr int16_t kWindows2000 = 3;
+
+struct Pass {
+    App& app;
+    Road road;
+    const AdapterEntry& entry;
+    std::array<std::string, kKeyCount> paths;
+
+    bool Applies(On on) const {
+        return on == On::Both || (on == On::Win9x ? road == Road::Win9x : road == Road::Nt);
+    }
+
+    void ReadRows(std::span<const ReadRow> rows) {
+        for (const ReadRow& row : rows) {
+            if (!Applies(row.on)) continue;
+            if (row.heading) WriteLog(app, row.heading);
+            std::string text;
+            if (!ReadRegValue(app, kKeys[row.key].root, paths[row.key], row.valueName, text))
+                continue;
+            WriteLog(app,
+                     std::string(">") + row.label + " = " + (row.hex ? BytesToHex(text) : text));
+        }
+    }
+
+    void WriteRows(std::span<const WriteRow> rows) {
+        for (const WriteRow& row : rows) {
+            if (!Applies(row.on)) continue;
+            if (row.stepLabel) WriteLog(app, row.stepLabel);
+            std::string existing;
+            if (!ReadRegValue(app, kKeys[row.key].root, paths[row.key], row.valueName, existing))
+                continue;
+            RegValue value = row.value == NewValue::Zero        ? RegValue(0LL)
+                             : row.value == NewValue::NoAddress ? RegValue(std::string("0.0.0.0"))
+                                                                : RegValue(std::string());
+            // A failed write is not told apart: the done line records the attempt.
+            WriteRegValue(app, kKeys[row.key].root, paths[row.key], row.type, row.valueName, value);
+            WriteLog(app, row.doneLine);
+        }
+    }
+
+    void ReadPass() {
+        if (road == Road::None) return;
+        WriteLog(app, "Connection:");
+        ReadRows(kInternetReads);
+        WriteLog(app, "NIC: " + entry.DisplayText);
+        ReadRows(kNicReads);
+    }
+
+    void WritePass() {
+        WriteLog(app, "Setting values");
+        if (road != Road::None) {
+            WriteLog(app, "Connection:");
+            WriteRows(kInternetWrites);
+            const bool autoDetect = SetAutoDetect(app, paths[kUserConnections], true);
+            WriteLog(app, std::string("Auto detect = ") + TrueFalse(autoDetect));
+            WriteLog(app, "NIC(s):");
+            if (road == Road::Win9x) {
+                WriteRows(kWin9xNicWrites);
+                WriteLog(app, "Attempt to refresh DHCP");
+                const bool refreshed = RefreshDhcp(app, entry.IfIndex);
+                WriteLog(app, std::string("DHCP = ") + TrueFalse(refreshed));
+            } else {
+                // On Windows 2000 the gateways go whatever the box says.
+                if (app.options->chkGates() || app.OsCode == kWindows2000)
+                    WriteRows(kGatewayWrites);
+                WriteRows(kNameServerWrites);
+                WriteLog(app, "NIC setup");
+                const bool switched = ResetAdaptersWmi(app, entry, true);
+                WriteLog(app, std::string("IP, DNS & DHCP = ") + TrueFalse(switched));
+            }
+        }
+        WriteLog(app, "Completed Setup");
+    }
+
+    static const char* TrueFalse(bool b) { return b ? "True" : "False"; }
+};
+
+Road RoadOf(int16_t osCode) {
+    switch (osCode) {
+    case 1:
+    case 5:
+        return Road::Win9x;
+    case 2:
+    case 3:
+    case 4:
+        return Road::Nt;
+    default:
+        return Road::None;
+    }
+}
+
+std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const AdapterEntry& entry) {
+    const std::string userKeyPrefix = road == Road::Win9x ? app.UserName
+                                      : road == Road::Nt  ? app.UserSid
+                                                          : std::string();
+    std::array<std::string, kKeyCount> paths;
+    for (size_t k = 0; k < kKeyCount; ++k) {
+        const KeySpec& spec = kKeys[k];
+        paths[k] = spec.head;
+        if (spec.insert == Insert::UserKeyPrefix) paths[k] += userKeyPrefix;
+        if (spec.insert == Insert::AdapterKey) paths[k] += entry.AdapterKey;
+        paths[k] += spec.tail;
+    }
+    return paths;
+}
+
+} // namespace
+
+void ConfigureNetwork(App& app, bool readOnly) {
+    // Every failure inside ends the pass here; what was written stays written.
+    try {
+        if (app.SelectedAdapter < 0 ||
+            static_cast<size_t>(app.SelectedAdapter) >= app.Adapters.size())
+            throw EngineFailure("Subscript out of range");
+        const AdapterEntry& entry = app.Adapters[static_cast<size_t>(app.SelectedAdapter)];
+        const Road road = RoadOf(app.OsCode);
+        Pass pass{app, road, entry, KeyPaths(app, road, entry)};
+        WriteLog(app, "Selected: " + entry.DisplayText);
+        if (readOnly)
+            pass.ReadPass();
+        else
+            pass.WritePass();
+    } catch (...) {
+        app.ui->MessageBox("An error occured in reading/writing the network", kMbOk | kMbIconHand);
+    }
+}
+
+} // namespace ww

@@ -1,0 +1,48 @@
+#pragma once
+// The local WMI service as its COM interfaces present it, cut down to what wirewise asks of it.
+// Results are HRESULTs: 0 (S_OK) or another non-negative value is success, a value with the top
+// bit set (for instance 0x8004102E, a method the class lacks) is a failed call.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ww {
+
+inline constexpr long kWbemInvalidMethod = static_cast<long>(0x8004102EUL);
+
+inline bool ComFailed(long hr) {
+    return hr < 0;
+}
+
+// One named text argument of a method; a method called without arguments gets none.
+struct WmiArg {
+    std::string name;
+    std::string text;
+};
+
+// A connection to one namespace; released with the object.
+class WmiService {
+  public:
+    virtual ~WmiService() = default;
+    // IWbemServices::ExecQuery with WQL, walking every returned instance in WMI's order: values
+    // receives each instance's property as text ("" when it is null). The instances stay known to
+    // ExecMethod, by their position, until the next query.
+    virtual long ExecQuery(const std::string& wql, const std::string& property,
+                           std::vector<std::string>* values) = 0;
+    // IWbemServices::ExecMethod on instance number `instance` of the last query; returnValue
+    // receives the method's "ReturnValue" out-parameter.
+    virtual long ExecMethod(size_t instance, const std::string& method,
+                            const std::vector<WmiArg>& args, uint32_t* returnValue) = 0;
+};
+
+class Wmi {
+  public:
+    virtual ~Wmi() = default;
+    // COM start-up, the locator and IWbemLocator::ConnectServer on the local namespace (e.g.
+    // "root\cimv2"); on success service holds the connection.
+    virtual long ConnectServer(const std::string& nameSpace,
+                               std::unique_ptr<WmiService>* service) = 0;
+};
+
+} // namespace ww
