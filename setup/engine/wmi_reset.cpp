@@ -34,7 +34,7 @@ std::string Upper(std::string text) {
     return text;
 }
 
-void Check(long hr, const char* what) {
+void Check(HResult hr, const char* what) {
     if (ComFailed(hr)) throw EngineFailure(std::string(what) + " failed");
 }
 

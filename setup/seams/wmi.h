@@ -9,9 +9,12 @@
 
 namespace ww {
 
-inline constexpr long kWbemInvalidMethod = static_cast<long>(0x8004102EUL);
+// HRESULT: 32 bits wherever the program is built.
+using HResult = int32_t;
 
-inline bool ComFailed(long hr) {
+inline constexpr HResult kWbemInvalidMethod = static_cast<HResult>(0x8004102Eu);
+
+inline bool ComFailed(HResult hr) {
     return hr < 0;
 }
 
@@ -28,12 +31,12 @@ class WmiService {
     // IWbemServices::ExecQuery with WQL, walking every returned instance in WMI's order: values
     // receives each instance's property as text ("" when it is null). The instances stay known to
     // ExecMethod, by their position, until the next query.
-    virtual long ExecQuery(const std::string& wql, const std::string& property,
-                           std::vector<std::string>* values) = 0;
+    virtual HResult ExecQuery(const std::string& wql, const std::string& property,
+                              std::vector<std::string>* values) = 0;
     // IWbemServices::ExecMethod on instance number `instance` of the last query; returnValue
     // receives the method's "ReturnValue" out-parameter.
-    virtual long ExecMethod(size_t instance, const std::string& method,
-                            const std::vector<WmiArg>& args, uint32_t* returnValue) = 0;
+    virtual HResult ExecMethod(size_t instance, const std::string& method,
+                               const std::vector<WmiArg>& args, uint32_t* returnValue) = 0;
 };
 
 class Wmi {
@@ -41,8 +44,8 @@ class Wmi {
     virtual ~Wmi() = default;
     // COM start-up, the locator and IWbemLocator::ConnectServer on the local namespace (e.g.
     // "root\cimv2"); on success service holds the connection.
-    virtual long ConnectServer(const std::string& nameSpace,
-                               std::unique_ptr<WmiService>* service) = 0;
+    virtual HResult ConnectServer(const std::string& nameSpace,
+                                  std::unique_ptr<WmiService>* service) = 0;
 };
 
 } // namespace ww

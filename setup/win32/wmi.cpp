@@ -128,8 +128,8 @@ class Win32WmiService final : public WmiService {
         return S_OK;
     }
 
-    long ExecQuery(const std::string& wql, const std::string& property,
-                   std::vector<std::string>* values) override {
+    HResult ExecQuery(const std::string& wql, const std::string& property,
+                      std::vector<std::string>* values) override {
         values->clear();
         paths_.clear();
         const Bstr language(L"WQL");
@@ -164,8 +164,8 @@ class Win32WmiService final : public WmiService {
         return S_OK;
     }
 
-    long ExecMethod(size_t instance, const std::string& method, const std::vector<WmiArg>& args,
-                    uint32_t* returnValue) override {
+    HResult ExecMethod(size_t instance, const std::string& method, const std::vector<WmiArg>& args,
+                       uint32_t* returnValue) override {
         *returnValue = 0;
         if (instance >= paths_.size()) return Hr(WBEM_E_INVALID_PARAMETER);
         const Bstr methodName(Wide(method));
@@ -224,7 +224,8 @@ class Win32WmiService final : public WmiService {
 
 } // namespace
 
-long Win32Wmi::ConnectServer(const std::string& nameSpace, std::unique_ptr<WmiService>* service) {
+HResult Win32Wmi::ConnectServer(const std::string& nameSpace,
+                                std::unique_ptr<WmiService>* service) {
     auto connection = std::make_unique<Win32WmiService>();
     const HRESULT hr = connection->Connect(nameSpace);
     if (SUCCEEDED(hr)) *service = std::move(connection);

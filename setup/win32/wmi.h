@@ -6,7 +6,8 @@ namespace ww {
 
 class Win32Wmi final : public Wmi {
   public:
-    long ConnectServer(const std::string& nameSpace, std::unique_ptr<WmiService>* service) override;
+    HResult ConnectServer(const std::string& nameSpace,
+                          std::unique_ptr<WmiService>* service) override;
 };
 
 } // namespace ww

@@ -8,6 +8,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_ui.h"
+#include "fakes/fake_wmi.h"
 
 namespace ww::test {
 
@@ -22,6 +23,7 @@ struct TestApp {
     FakeUi ui;
     FakeClock clock;
     FakeOptions options;
+    FakeWmi wmi;
     App app;
 
     TestApp() {
@@ -29,6 +31,7 @@ struct TestApp {
         app.ui = &ui;
         app.clock = &clock;
         app.options = &options;
+        app.wmi = &wmi;
         app.LogPath = "C:\\Tools\\Setup.log";
     }
 

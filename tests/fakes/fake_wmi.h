@@ -1,0 +1,81 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "seams/wmi.h"
+
+namespace ww::test {
+
+// A scripted WMI: the instances a query returns, each method's ReturnValue per instance, and
+// HRESULTs for the connection, the query and the calls. Records every call.
+class FakeWmi final : public Wmi {
+  public:
+    struct Instance {
+        std::string description;
+        std::map<std::string, uint32_t> returnValues; // method → ReturnValue; absent gives 0
+        std::map<std::string, HResult> failures;      // method → failed HRESULT of the call
+    };
+    struct Call {
+        size_t instance;
+        std::string method;
+        std::vector<WmiArg> args;
+    };
+
+    std::vector<Instance> instances;
+    HResult connectStatus = 0;
+    HResult queryStatus = 0;
+    HResult methodStatus = 0; // every call's HRESULT unless the instance names its own failure
+    std::vector<std::string> namespaces;
+    std::vector<std::string> queries;
+    std::vector<Call> calls;
+    int open = 0; // connections not yet released
+
+    HResult ConnectServer(const std::string& nameSpace,
+                          std::unique_ptr<WmiService>* service) override {
+        namespaces.push_back(nameSpace);
+        if (ComFailed(connectStatus)) return connectStatus;
+        *service = std::make_unique<Service>(*this);
+        return 0;
+    }
+
+  private:
+    class Service final : public WmiService {
+      public:
+        explicit Service(FakeWmi& wmi) : wmi_(wmi) { ++wmi_.open; }
+        ~Service() override { --wmi_.open; }
+        HResult ExecQuery(const std::string& wql, const std::string& property,
+                          std::vector<std::string>* values) override {
+            wmi_.queries.push_back(wql + " / " + property);
+            values->clear();
+            if (ComFailed(wmi_.queryStatus)) return wmi_.queryStatus;
+            for (const Instance& i : wmi_.instances)
+                values->push_back(i.description);
+            return 0;
+        }
+        HResult ExecMethod(size_t instance, const std::string& method,
+                           const std::vector<WmiArg>& args, uint32_t* returnValue) override {
+            wmi_.calls.push_back({instance, method, args});
+            *returnValue = 0;
+            if (instance >= wmi_.instances.size()) return static_cast<HResult>(0x80041008u);
+            const Instance& i = wmi_.instances[instance];
+            if (auto f = i.failures.find(method); f != i.failures.end()) return f->second;
+            if (ComFailed(wmi_.methodStatus)) return wmi_.methodStatus;
+            if (auto r = i.returnValues.find(method); r != i.returnValues.end())
+                *returnValue = r->second;
+            return 0;
+        }
+
+      private:
+        FakeWmi& wmi_;
+    };
+};
+
+} // namespace ww::test
+
+namespace ww {
+inline bool operator==(const WmiArg& a, const WmiArg& b) {
+    return a.name == b.name && a.text == b.text;
+}
+} // namespace ww
