@@ -7,6 +7,7 @@
 #include "app.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_files.h"
+#include "fakes/fake_iphelper.h"
 #include "fakes/fake_ui.h"
 #include "fakes/fake_wmi.h"
 
@@ -22,6 +23,7 @@ struct TestApp {
     FakeFiles files;
     FakeUi ui;
     FakeClock clock;
+    FakeIpHelper iphlp;
     FakeOptions options;
     FakeWmi wmi;
     App app;
@@ -30,6 +32,7 @@ struct TestApp {
         app.files = &files;
         app.ui = &ui;
         app.clock = &clock;
+        app.iphlp = &iphlp;
         app.options = &options;
         app.wmi = &wmi;
         app.LogPath = "C:\\Tools\\Setup.log";

@@ -1,0 +1,109 @@
+#include "adapters/ip_helper.h"
+
+#include <array>
+
+#include "seams/files.h"
+#include "seams/iphelper.h"
+
+namespace ww {
+namespace {
+
+// Library file per function: Windows 2000, Windows XP, every other family.
+struct Binding {
+    IpFunction function;
+    const char* name;
+    const char* win2k;
+    const char* winXp;
+    const char* other;
+};
+
+constexpr std::array<Binding, 5> kBindings = {{
+    {IpFunction::GetAdaptersInfo, "GetAdaptersInfo", "iphlpapi_2k", "iphlpapi_xp", "iphlpapi_9x"},
+    {IpFunction::GetNetworkParams, "GetNetworkParams", "iphlpapi_2k", "iphlpapi_xp", "iphlpapi_9x"},
+    {IpFunction::GetInterfaceInfo, "GetInterfaceInfo", "iphlpapi_9x", "iphlpapi_9x", "iphlpapi_9x"},
+    {IpFunction::IpReleaseAddress, "IpReleaseAddress", "iphlpapi_9x", "iphlpapi_9x", "iphlpapi_9x"},
+    {IpFunction::IpRenewAddress, "IpRenewAddress", "iphlpapi_9x", "iphlpapi_9x", "iphlpapi_9x"},
+}};
+
+const Binding& BindingOf(IpFunction function) {
+    return kBindings[static_cast<size_t>(function)];
+}
+
+// The program's own folder, with its trailing backslash. Only that folder is ever tried: the
+// DLL search path could hand a planted file the program's administrator rights.
+std::string ProgramFolder(App& app) {
+    const std::string path = app.files->ProgramPath();
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The function's address, bound now if this is its first call from that file; 0 when the file
+// or the function is missing (tried again at the next call).
+IpHelper::Proc Bind(App& app, IpFunction function) {
+    const Binding& b = BindingOf(function);
+    const std::string library = IpHelperLibrary(function, app.OsCode);
+    const std::string key = library + "!" + b.name;
+    IpHelper& ip = *app.iphlp;
+    if (auto it = ip.bound.find(key); it != ip.bound.end()) return it->second;
+
+    const std::string folder = ProgramFolder(app);
+    if (folder.empty()) return 0;
+    const IpHelper::Module module = ip.LoadLibraryFile(folder + library + ".dll");
+    if (module == 0) return 0;
+    const IpHelper::Proc proc = ip.ProcAddress(module, b.name);
+    if (proc != 0) ip.bound.emplace(key, proc);
+    return proc;
+}
+
+} // namespace
+
+std::string IpHelperLibrary(IpFunction function, int osCode) {
+    const Binding& b = BindingOf(function);
+    switch (osCode) {
+    case 3:
+        return b.win2k;
+    case 4:
+        return b.winXp;
+    default:
+        return b.other;
+    }
+}
+
+namespace iphlp {
+
+std::optional<uint32_t> GetAdaptersInfo(App& app, void* buffer, uint32_t* size) {
+    const IpHelper::Proc fn = Bind(app, IpFunction::GetAdaptersInfo);
+    if (fn == 0) return std::nullopt;
+    return app.iphlp->GetAdaptersInfo(fn, buffer, size);
+}
+
+std::optional<uint32_t> GetNetworkParams(App& app, void* buffer, uint32_t* size) {
+    const IpHelper::Proc fn = Bind(app, IpFunction::GetNetworkParams);
+    if (fn == 0) return std::nullopt;
+    return app.iphlp->GetNetworkParams(fn, buffer, size);
+}
+
+std::optional<uint32_t> GetInterfaceInfo(App& app, void* buffer, uint32_t* size) {
+    const IpHelper::Proc fn = Bind(app, IpFunction::GetInterfaceInfo);
+    if (fn == 0) return std::nullopt;
+    return app.iphlp->GetInterfaceInfo(fn, buffer, size);
+}
+
+std::optional<uint32_t> IpReleaseAddress(App& app, void* adapterIndexMap) {
+    const IpHelper::Proc fn = Bind(app, IpFunction::IpReleaseAddress);
+    if (fn == 0) return std::nullopt;
+    return app.iphlp->IpReleaseAddress(fn, adapterIndexMap);
+}
+
+std::optional<uint32_t> IpRenewAddress(App& app, void* adapterIndexMap) {
+    const IpHelper::Proc fn = Bind(app, IpFunction::IpRenewAddress);
+    if (fn == 0) return std::nullopt;
+    return app.iphlp->IpRenewAddress(fn, adapterIndexMap);
+}
+
+uint32_t LastError(App& app) {
+    return app.iphlp->LastError();
+}
+
+} // namespace iphlp
+} // namespace ww

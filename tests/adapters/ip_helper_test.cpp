@@ -1,0 +1,109 @@
+#include "adapters/ip_helper.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/test_app.h"
+
+namespace ww {
+namespace {
+
+using test::TestApp;
+
+struct LibraryCase {
+    IpFunction function;
+    int osCode;
+    const char* library;
+};
+
+TEST(IpHelperBinding, LibraryFollowsFunctionAndFamily) {
+    const LibraryCase cases[] = {
+        {IpFunction::GetAdaptersInfo, 0, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, 1, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, 2, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, 3, "iphlpapi_2k"},
+        {IpFunction::GetAdaptersInfo, 4, "iphlpapi_xp"},
+        {IpFunction::GetAdaptersInfo, 5, "iphlpapi_9x"},
+        {IpFunction::GetNetworkParams, 3, "iphlpapi_2k"},
+        {IpFunction::GetNetworkParams, 4, "iphlpapi_xp"},
+        {IpFunction::GetNetworkParams, 1, "iphlpapi_9x"},
+        {IpFunction::GetInterfaceInfo, 3, "iphlpapi_9x"},
+        {IpFunction::GetInterfaceInfo, 4, "iphlpapi_9x"},
+        {IpFunction::IpReleaseAddress, 3, "iphlpapi_9x"},
+        {IpFunction::IpReleaseAddress, 4, "iphlpapi_9x"},
+        {IpFunction::IpRenewAddress, 4, "iphlpapi_9x"},
+        {IpFunction::IpRenewAddress, 1, "iphlpapi_9x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IpHelperLibrary(c.function, c.osCode), c.library)
+            << static_cast<int>(c.function) << " on " << c.osCode;
+}
+
+TEST(IpHelperBinding, LoadsByFullPathAndBindsOnceAtFirstCall) {
+    TestApp t;
+    t.app.OsCode = 4;
+    uint32_t size = 0;
+    EXPECT_EQ(iphlp::GetAdaptersInfo(t.app, nullptr, &size), 232u); // no adapters
+    EXPECT_EQ(iphlp::GetAdaptersInfo(t.app, nullptr, &size), 232u);
+    EXPECT_EQ(t.iphlp.calls, (std::vector<std::string>{"load C:\\Tools\\iphlpapi_xp.dll",
+                                                       "bind iphlpapi_xp!GetAdaptersInfo",
+                                                       "iphlpapi_xp!GetAdaptersInfo",
+                                                       "iphlpapi_xp!GetAdaptersInfo"}));
+}
+
+TEST(IpHelperBinding, FamilyIsLookedAtOnEveryCall) {
+    TestApp t;
+    uint32_t size = 0;
+    t.app.OsCode = 3;
+    iphlp::GetNetworkParams(t.app, nullptr, &size);
+    t.app.OsCode = 1;
+    iphlp::GetNetworkParams(t.app, nullptr, &size);
+    iphlp::GetInterfaceInfo(t.app, nullptr, &size);
+    EXPECT_EQ(t.iphlp.FunctionCalls(), (std::vector<std::string>{"iphlpapi_2k!GetNetworkParams",
+                                                                 "iphlpapi_9x!GetNetworkParams",
+                                                                 "iphlpapi_9x!GetInterfaceInfo"}));
+}
+
+TEST(IpHelperBinding, MissingFileOrFunctionIsAFailureTriedAgainNextTime) {
+    TestApp t;
+    t.app.OsCode = 1;
+    t.iphlp.files.erase("C:\\Tools\\iphlpapi_9x.dll");
+    t.iphlp.missing.insert("iphlpapi_xp!GetNetworkParams");
+    uint8_t rec[260] = {};
+    uint32_t size = 0;
+    EXPECT_EQ(iphlp::GetAdaptersInfo(t.app, nullptr, &size), std::nullopt);
+    EXPECT_EQ(iphlp::IpReleaseAddress(t.app, rec), std::nullopt);
+    t.iphlp.files.insert("C:\\Tools\\iphlpapi_9x.dll");
+    EXPECT_EQ(iphlp::IpReleaseAddress(t.app, rec), 0u);
+
+    t.app.OsCode = 4;
+    EXPECT_EQ(iphlp::GetNetworkParams(t.app, nullptr, &size), std::nullopt);
+    EXPECT_EQ(iphlp::GetNetworkParams(t.app, nullptr, &size), std::nullopt);
+    EXPECT_EQ(t.iphlp.FunctionCalls(), (std::vector<std::string>{"iphlpapi_9x!IpReleaseAddress"}));
+}
+
+TEST(IpHelperBinding, OnlyTheProgramsOwnFolderIsTried) {
+    TestApp t;
+    t.files.programPath = "D:\\Setup Files\\wirewise.exe";
+    t.iphlp.files = {"D:\\Setup Files\\iphlpapi_9x.dll"};
+    uint32_t size = 0;
+    EXPECT_EQ(iphlp::GetInterfaceInfo(t.app, nullptr, &size), kErrorInsufficientBuffer);
+    EXPECT_EQ(size, 4u);
+
+    t.files.programPath = "wirewise.exe"; // no folder to be sure of: nothing is searched for
+    t.iphlp.bound.clear();
+    EXPECT_EQ(iphlp::GetInterfaceInfo(t.app, nullptr, &size), std::nullopt);
+}
+
+TEST(IpHelperBinding, LeaseCallsPassTheRecordAndKeepTheLastError) {
+    TestApp t;
+    t.iphlp.renewResults = {1168};
+    t.iphlp.lastErrorAfterLease = 1168;
+    uint8_t rec[260] = {7, 0, 0, 0, 'A', 0};
+    EXPECT_EQ(iphlp::IpRenewAddress(t.app, rec), 1168u);
+    EXPECT_EQ(iphlp::LastError(t.app), 1168u);
+    ASSERT_EQ(t.iphlp.renewed.size(), 1u);
+    EXPECT_EQ(t.iphlp.renewed[0], std::vector<uint8_t>(rec, rec + 260));
+}
+
+} // namespace
+} // namespace ww
