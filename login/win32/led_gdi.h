@@ -1,0 +1,158 @@
+#pragma once
+// Owners of the GDI objects the lamp uses, and its drawing surface on a device context.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "led/canvas.h"
+
+namespace gk {
+
+// A pen, brush, font or bitmap, deleted when the owner goes.
+class GdiObject {
+  public:
+    explicit GdiObject(HGDIOBJ object = nullptr) : object_(object) {}
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    ~GdiObject() {
+        if (object_ != nullptr) DeleteObject(object_);
+    }
+    HGDIOBJ get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+  private:
+    HGDIOBJ object_;
+};
+
+// An object selected into a DC for a scope; the previous one goes back in at the end.
+class SelectedObject {
+  public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The DC's settings (font, text colour, background mode) restored at the end of a scope.
+class SavedDcState {
+  public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+    ~SavedDcState() {
+        if (saved_ != 0) RestoreDC(dc_, saved_);
+    }
+
+  private:
+    HDC dc_;
+    int saved_;
+};
+
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+class MemoryDc {
+  public:
+    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    ~MemoryDc() {
+        if (dc_ != nullptr) DeleteDC(dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+class PaintDc {
+  public:
+    explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+// A bitmap picture for the lamp body.
+class BitmapPicture final : public Picture {
+  public:
+    // Takes ownership of `bitmap`; its natural size is its pixel size at the screen's resolution.
+    explicit BitmapPicture(HBITMAP bitmap);
+    HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+    int32_t WidthHimetric() const override { return widthHimetric_; }
+    int32_t HeightHimetric() const override { return heightHimetric_; }
+    int32_t WidthPixels() const { return width_; }
+    int32_t HeightPixels() const { return height_; }
+
+  private:
+    GdiObject bitmap_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t widthHimetric_ = 0;
+    int32_t heightHimetric_ = 0;
+};
+
+// A BITMAP resource of `instance` by name ("#n" for a numeric one); null when there is none.
+std::shared_ptr<Picture> LoadBitmapPicture(HINSTANCE instance, const std::string& reference);
+
+// Paints on `dc` (a paint DC, a window DC or a memory DC) in `font` over a transparent background;
+// the DC's own settings are restored when the canvas goes. `clear` is the surface's background.
+class GdiCanvas final : public Canvas {
+  public:
+    GdiCanvas(HDC dc, const RECT& surface, HFONT font, HBRUSH clear);
+    // The same on a DC of `window` that the canvas fetches and releases itself.
+    GdiCanvas(HWND window, HFONT font, HBRUSH clear);
+
+    void Clear() override;
+    void FillRect(const Rect& rect, Rgb color) override;
+    void FrameRect(const Rect& rect, Rgb color) override;
+    void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Rgb color) override;
+    void SetPixelV(int32_t x, int32_t y, Rgb color) override;
+    int32_t TextHeight(const std::string& text) override;
+    void DrawText(const std::string& text, const Rect& rect, uint32_t flags) override;
+    void SetTextColor(Rgb color) override;
+    void DrawPicture(const Picture& picture, int32_t x, int32_t y, int32_t width, int32_t height,
+                     uint32_t rop) override;
+    int32_t PixelsPerInchX() const override;
+    int32_t PixelsPerInchY() const override;
+
+  private:
+    std::unique_ptr<WindowDc> ownedDc_; // first member: outlives the state below
+    HDC dc_;
+    RECT surface_;
+    HBRUSH clear_;
+    SavedDcState saved_;
+    SelectedObject font_;
+};
+
+// UTF-8 to the system's ANSI code page and back.
+std::string Utf8ToAnsi(const std::string& text);
+std::string AnsiToUtf8(const std::string& text);
+
+} // namespace gk
