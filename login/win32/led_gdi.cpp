@@ -1,5 +1,7 @@
 #include "led_gdi.h"
 
+#include <olectl.h>
+
 #include <vector>
 
 namespace gk {
@@ -36,6 +38,13 @@ int32_t ScreenPixelsPerInch(int index) {
 }
 
 } // namespace
+
+long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
+    COLORREF out = 0;
+    const HRESULT result = ::OleTranslateColor(color, nullptr, &out);
+    *rgb = out;
+    return result;
+}
 
 std::string Utf8ToAnsi(const std::string& text) {
     return Convert(text, CP_UTF8, CP_ACP);

@@ -151,6 +151,12 @@ class GdiCanvas final : public Canvas {
     SelectedObject font_;
 };
 
+// The system's own translation of OLE colours.
+class OleColors final : public ColorTranslator {
+  public:
+    long OleTranslateColor(OleColor color, Rgb* rgb) const override;
+};
+
 // UTF-8 to the system's ANSI code page and back.
 std::string Utf8ToAnsi(const std::string& text);
 std::string AnsiToUtf8(const std::string& text);

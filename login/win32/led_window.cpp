@@ -1,8 +1,6 @@
 // The lamp's window: it hosts one gk::Led, feeds it the window's life-cycle events and paints it.
 #include "led_window.h"
 
-#include <olectl.h>
-
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -12,16 +10,6 @@
 
 namespace gk {
 namespace {
-
-class SystemColors final : public ColorTranslator {
-  public:
-    long OleTranslateColor(OleColor color, Rgb* rgb) const override {
-        COLORREF out = 0;
-        const HRESULT result = ::OleTranslateColor(color, nullptr, &out);
-        *rgb = out;
-        return result;
-    }
-};
 
 // "MS Sans Serif" 8.25 pt bold at the screen's resolution.
 HFONT CreateLampFont() {
@@ -78,7 +66,7 @@ class LampWindow final : public LedHost {
     HINSTANCE instance_;
     std::string name_;
     GdiObject font_;
-    SystemColors colors_;
+    OleColors colors_;
     Led led_{*this};
 };
 
