@@ -163,6 +163,20 @@ void LampWindows(HINSTANCE instance) {
     Check(SendMessageA(router, gk::LEDM_GETFILLCOLOR, 0, 0) == 0x00FF00 &&
               lamp.FillColor() == 0x00FF00,
           "and the colour");
+    // What the window itself shows after a paint message, read back from its own DC.
+    ShowWindow(parent, SW_SHOWNOACTIVATE);
+    InvalidateRect(router, nullptr, TRUE);
+    UpdateWindow(router);
+    {
+        const gk::WindowDc dc(router);
+        const gk::Rgb face = GetSysColor(COLOR_BTNFACE);
+        const gk::Rgb corner = GetPixel(dc.get(), 0, 0), inner = GetPixel(dc.get(), 199, 31);
+        const gk::Rgb step = GetPixel(dc.get(), 1, 2), body = GetPixel(dc.get(), 100, 5);
+        Check(corner == face && inner == gk::ShadeColor(face, -170) &&
+                  step == gk::ShadeColor(0x00FF00, 150) && body == 0x00FF00,
+              "the painted window shows a green lamp with cut corners (" + Hex(corner) + " " +
+                  Hex(inner) + " " + Hex(step) + " " + Hex(body) + ")");
+    }
     SetWindowTextA(router, "Typed");
     Check(lamp.Caption() == "Typed", "WM_SETTEXT sets the caption");
     Check(gk::LedFromWindow(parent) == nullptr && gk::LedWindow(parent).Caption().empty(),
