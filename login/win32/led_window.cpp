@@ -70,8 +70,10 @@ class LampWindow final : public LedHost {
     Led led_{*this};
 };
 
+// The control lives in the class's own window bytes, so a container that keeps its own data in
+// GWLP_USERDATA cannot clobber it.
 LampWindow* StateOf(HWND window) {
-    return reinterpret_cast<LampWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<LampWindow*>(GetWindowLongPtrA(window, 0));
 }
 
 // Copies the caption as WM_GETTEXT does: at most size - 1 characters and a NUL.
@@ -88,7 +90,7 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         auto state = std::make_unique<LampWindow>(
             window, create->hInstance, create->lpszName != nullptr ? create->lpszName : "");
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(state.release()));
         return DefWindowProcA(window, message, wParam, lParam);
     }
     LampWindow* state = StateOf(window);
@@ -139,7 +141,7 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         led.SetBackColor(static_cast<OleColor>(wParam));
         return 0;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(window, 0, 0);
         delete state;
         break;
     default:
@@ -154,6 +156,7 @@ bool RegisterLedClass(HINSTANCE instance) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = LedWindowProc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

@@ -124,6 +124,36 @@ void PartCases(HFONT font) {
     Check(led.TextRect() == (gk::Rect{1, 10, 199, 22}), "the caption box is (1,10)-(199,22)");
 }
 
+// A picture sits centred on the body, under the frame and bevel.
+void PictureOnTheBody(HFONT font) {
+    DibSurface real(201, 33, font);
+    gk::Led led(real);
+    led.UserControl_Resize();
+    led.SetFillColor(0x0000FF);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = 16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bits != nullptr) {
+        auto* bytes = static_cast<unsigned char*>(bits);
+        for (int i = 0; i < 16 * 16; ++i) { // blue, green, red
+            bytes[i * 3] = 0x80;
+            bytes[i * 3 + 1] = 0x40;
+            bytes[i * 3 + 2] = 0x20;
+        }
+    }
+    led.SetBackdrop(std::make_shared<gk::BitmapPicture>(bitmap));
+    Check(led.ImgLeft() == 92 && led.ImgTop() == 8 && led.ImgWidth() == 16,
+          "a 16x16 picture is placed at (92,8) at its natural size");
+    Check(real.At(92, 8) == 0x804020 && real.At(107, 23) == 0x804020 &&
+              real.At(91, 8) == 0x0000FF && real.At(108, 23) == 0x0000FF,
+          "and painted there, the body around it (" + Hex(real.At(92, 8)) + ")");
+}
+
 void LampWindows(HINSTANCE instance) {
     Check(gk::RegisterLedClass(instance), "the lamp class registers");
     Check(gk::RegisterLedClass(instance), "and registers again without harm");
@@ -200,6 +230,7 @@ int main() {
         }
     }
     PartCases(hfont);
+    PictureOnTheBody(hfont);
     LampWindows(instance);
     std::printf("%s: %d failed\n", failures == 0 ? "passed" : "FAILED", failures);
     return failures == 0 ? 0 : 1;
