@@ -84,8 +84,14 @@ void PixelCanvas::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Rgb color
     while (x != x2 || y != y2) {
         Plot(x, y, color);
         const int32_t e2 = 2 * error;
-        if (e2 >= dy) error += dy, x += sx;
-        if (e2 <= dx) error += dx, y += sy;
+        if (e2 >= dy) {
+            error += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y += sy;
+        }
     }
 }
 

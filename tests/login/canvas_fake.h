@@ -74,7 +74,10 @@ class FakeHost final : public LedHost {
 
     std::unique_ptr<Canvas> OpenCanvas() override;
     Rect GetClientRect() override { return {0, 0, width_, height_}; }
-    void EnableWindow(bool enabled) override { windowEnabled = enabled, ++enableCalls; }
+    void EnableWindow(bool enabled) override {
+        windowEnabled = enabled;
+        ++enableCalls;
+    }
     std::string AmbientDisplayName() override { return displayName; }
     const ColorTranslator& Colors() override { return colors; }
 
