@@ -1,0 +1,92 @@
+#include "win32/browser_host.h"
+
+#include "win32/ansi.h"
+
+#include <ole2.h>
+
+namespace gk::win32 {
+namespace {
+
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+// The WebBrowser control's class identifier, as the host window's text.
+constexpr const char* kWebBrowserClsid = "{8856F961-340A-11D0-A96B-00C04FD705A2}";
+
+// A VARIANT cleared on destruction.
+class Variant {
+  public:
+    Variant() { VariantInit(&v_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    ~Variant() { VariantClear(&v_); }
+    VARIANT* get() { return &v_; }
+    void SetText(const std::string& text) {
+        VariantClear(&v_);
+        const std::wstring wide = ToWide(text);
+        v_.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        if (v_.bstrVal) v_.vt = VT_BSTR;
+    }
+
+  private:
+    VARIANT v_;
+};
+
+} // namespace
+
+BrowserHost::BrowserHost(HWND parent, int id, RECT place) : atl_(LoadLibraryA("atl.dll")) {
+    const auto init = ProcAddress<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
+    const auto getControl = ProcAddress<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
+    if (!init || !getControl || !init()) return;
+    window_ = Window(CreateWindowExA(0, "AtlAxWin", kWebBrowserClsid,
+                                     WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left,
+                                     place.top, place.right - place.left,
+                                     place.bottom - place.top, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     GetModuleHandleA(nullptr), nullptr));
+    if (!window_) return;
+    ComPtr<IUnknown> control;
+    if (FAILED(getControl(window_.get(), control.Put())) || !control) return;
+    control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser_.Put()));
+}
+
+bool BrowserHost::TranslateKey(MSG& msg) {
+    if (!browser_ || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    ComPtr<IOleInPlaceActiveObject> active;
+    if (FAILED(browser_->QueryInterface(IID_IOleInPlaceActiveObject,
+                                        reinterpret_cast<void**>(active.Put()))) ||
+        !active) {
+        return false;
+    }
+    return active->TranslateAccelerator(&msg) == S_OK;
+}
+
+void BrowserHost::Move(int left, int top) {
+    SetWindowPos(window_.get(), nullptr, left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BrowserHost::SetSize(int width, int height) {
+    SetWindowPos(window_.get(), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool BrowserHost::Visible() { return shown_; }
+
+void BrowserHost::Show() {
+    shown_ = true;
+    ShowWindow(window_.get(), SW_SHOW);
+}
+
+void BrowserHost::Navigate(const std::string& url, const std::string& headers) {
+    if (!browser_) return;
+    const std::wstring wide = ToWide(url);
+    const Bstr target(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+    if (!target) return;
+    Variant none;
+    Variant extraHeaders;
+    if (!headers.empty()) extraHeaders.SetText(headers);
+    browser_->Navigate(target.get(), none.get(), none.get(), none.get(), extraHeaders.get());
+}
+
+} // namespace gk::win32
