@@ -11,7 +11,8 @@ constexpr size_t kRoundTripOffset = 8;
 
 int32_t ReadInt32(const EchoReplyBuffer& reply, size_t offset) {
     uint32_t raw = 0;
-    for (size_t i = 0; i < 4; ++i) raw |= static_cast<uint32_t>(reply[offset + i]) << (8 * i);
+    for (size_t i = 0; i < 4; ++i)
+        raw |= static_cast<uint32_t>(reply[offset + i]) << (8 * i);
     int32_t value = 0;
     std::memcpy(&value, &raw, sizeof value);
     return value;
@@ -47,10 +48,16 @@ class SocketsSession {
 
 } // namespace
 
-int32_t ReplyStatus(const EchoReplyBuffer& reply) { return ReadInt32(reply, kStatusOffset); }
-int32_t ReplyRoundTrip(const EchoReplyBuffer& reply) { return ReadInt32(reply, kRoundTripOffset); }
+int32_t ReplyStatus(const EchoReplyBuffer& reply) {
+    return ReadInt32(reply, kStatusOffset);
+}
+int32_t ReplyRoundTrip(const EchoReplyBuffer& reply) {
+    return ReadInt32(reply, kRoundTripOffset);
+}
 
-bool StartSockets(ProbeApi& api) { return api.WSAStartup(kWinsockVersion) == 0; }
+bool StartSockets(ProbeApi& api) {
+    return api.WSAStartup(kWinsockVersion) == 0;
+}
 
 void StopSockets(ProbeApi& api) {
     if (api.WSACleanup() != 0) api.ShowMessage(kSocketsCleanupFailed, kMbOk | kMbIconExclamation);
@@ -62,10 +69,13 @@ int32_t SendEcho(ProbeApi& api, const std::string& address, const std::string& p
     if (ip == kInaddrNone) return kStatusUnusable;
     IcmpFile icmp(api);
     if (icmp.get() == 0) return kStatusUnusable;
-    // The count of replies tells nothing the status field does not: the buffer starts zeroed, so
-    // the call has to write a status, also when no answer arrives in time.
-    api.IcmpSendEcho(icmp.get(), ip, payload, reply.data(), kEchoReplySize, kEchoTimeoutMs);
-    return ReplyStatus(reply);
+    // The call writes its status into the record, also when no answer arrives in time. A call
+    // that fails before it gets that far leaves the zeroed record reading as success; no reply
+    // and a success status is no answer.
+    const uint32_t replies =
+        api.IcmpSendEcho(icmp.get(), ip, payload, reply.data(), kEchoReplySize, kEchoTimeoutMs);
+    const int32_t status = ReplyStatus(reply);
+    return status == 0 && replies == 0 ? kStatusUnusable : status;
 }
 
 bool ProbeHost(ProbeApi& api, const std::string& address, int32_t& rtt) {

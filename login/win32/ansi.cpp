@@ -18,7 +18,8 @@ std::wstring Widen(std::string_view in, UINT codePage) {
 std::string Narrow(std::wstring_view wide, UINT codePage) {
     if (wide.empty()) return {};
     const int size = static_cast<int>(wide.size());
-    const int len = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int len =
+        WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
     if (len <= 0) return {};
     std::string out(static_cast<size_t>(len), '\0');
     WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), len, nullptr, nullptr);
@@ -27,8 +28,14 @@ std::string Narrow(std::wstring_view wide, UINT codePage) {
 
 } // namespace
 
-std::string ToAnsi(std::string_view text) { return Narrow(Widen(text, CP_UTF8), CP_ACP); }
-std::string FromAnsi(std::string_view ansi) { return Narrow(Widen(ansi, CP_ACP), CP_UTF8); }
-std::wstring ToWide(std::string_view text) { return Widen(text, CP_UTF8); }
+std::string ToAnsi(std::string_view text) {
+    return Narrow(Widen(text, CP_UTF8), CP_ACP);
+}
+std::string FromAnsi(std::string_view ansi) {
+    return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
+}
+std::wstring ToWide(std::string_view text) {
+    return Widen(text, CP_UTF8);
+}
 
 } // namespace gk::win32

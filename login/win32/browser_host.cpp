@@ -38,12 +38,10 @@ BrowserHost::BrowserHost(HWND parent, int id, RECT place) : atl_(LoadLibraryA("a
     const auto init = ProcAddress<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
     const auto getControl = ProcAddress<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
     if (!init || !getControl || !init()) return;
-    window_ = Window(CreateWindowExA(0, "AtlAxWin", kWebBrowserClsid,
-                                     WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left,
-                                     place.top, place.right - place.left,
-                                     place.bottom - place.top, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     GetModuleHandleA(nullptr), nullptr));
+    window_ = Window(CreateWindowExA(
+        0, "AtlAxWin", kWebBrowserClsid, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left,
+        place.top, place.right - place.left, place.bottom - place.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr));
     if (!window_) return;
     ComPtr<IUnknown> control;
     if (FAILED(getControl(window_.get(), control.Put())) || !control) return;
@@ -71,7 +69,9 @@ void BrowserHost::SetSize(int width, int height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool BrowserHost::Visible() { return shown_; }
+bool BrowserHost::Visible() {
+    return shown_;
+}
 
 void BrowserHost::Show() {
     shown_ = true;

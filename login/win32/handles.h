@@ -8,8 +8,7 @@
 
 namespace gk::win32 {
 
-template <typename Traits>
-class Owned {
+template <typename Traits> class Owned {
   public:
     using Type = typename Traits::Type;
     Owned() = default;
@@ -84,8 +83,7 @@ using Window = Owned<WindowTraits>;
 using Bstr = Owned<BstrTraits>;
 
 // A COM interface pointer released on destruction.
-template <typename T>
-class ComPtr {
+template <typename T> class ComPtr {
   public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
@@ -122,8 +120,7 @@ class Selection {
 };
 
 // A function exported by a loaded module, as its real type; null when it is not there.
-template <typename Fn>
-Fn ProcAddress(HMODULE module, const char* name) {
+template <typename Fn> Fn ProcAddress(HMODULE module, const char* name) {
     const FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
     Fn fn = nullptr;
     static_assert(sizeof fn == sizeof proc);

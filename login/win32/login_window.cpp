@@ -22,7 +22,9 @@ namespace {
 constexpr const char* kFormClass = "GatekeyForm";
 constexpr const char* kFrameClass = "GatekeyFrame";
 
-HMENU ControlMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+HMENU ControlMenu(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
 
 int ScreenDpi() {
     const HDC screen = GetDC(nullptr);
@@ -129,8 +131,7 @@ bool LoginWindow::RegisterClasses() {
 
 bool LoginWindow::CreateForm() {
     constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT frame{0, 0, TwipsToPixels(kFormClientWidth, dpi_),
-               TwipsToPixels(kFormClientHeight, dpi_)};
+    RECT frame{0, 0, TwipsToPixels(kFormClientWidth, dpi_), TwipsToPixels(kFormClientHeight, dpi_)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
@@ -224,9 +225,10 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
 void LoginWindow::CreateControls() {
     font_ = PanelFont(dpi_, false);
     linkFont_ = PanelFont(dpi_, true);
-    logo_ = GdiObject(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0,
-                                 LR_CREATEDIBSECTION));
-    for (const ControlSpec& spec : kControls) CreateControl(spec);
+    logo_ = GdiObject(
+        LoadImageA(instance_, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    for (const ControlSpec& spec : kControls)
+        CreateControl(spec);
 }
 
 int LoginWindow::Run(int show) {
@@ -335,7 +337,7 @@ void LoginWindow::DrawLogo(const DRAWITEMSTRUCT& item) {
 LRESULT LoginWindow::ColorStatic(HDC dc, HWND control) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, control == Control(kLblUrl) ? static_cast<COLORREF>(kLinkColor)
-                                                  : GetSysColor(COLOR_BTNTEXT));
+                                                 : GetSysColor(COLOR_BTNTEXT));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -354,7 +356,8 @@ LRESULT LoginWindow::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK LoginWindow::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<LoginWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<LoginWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }

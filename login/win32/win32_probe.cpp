@@ -18,7 +18,9 @@ int Win32Probe::WSAStartup(uint16_t version) {
     return ::WSAStartup(version, &data);
 }
 
-int Win32Probe::WSACleanup() { return ::WSACleanup(); }
+int Win32Probe::WSACleanup() {
+    return ::WSACleanup();
+}
 
 uint32_t Win32Probe::inet_addr(const std::string& text) {
     return static_cast<uint32_t>(::inet_addr(ToAnsi(text).c_str()));

@@ -50,7 +50,9 @@ void Check1_Click(LoginForm& form) {
     form.view->SetPasswordChar(form.view->HidePasswordTicked() ? '*' : '\0');
 }
 
-void lblURL_Click(LoginForm& form) { form.view->OpenInShell(kVendorSite); }
+void lblURL_Click(LoginForm& form) {
+    form.view->OpenInShell(kVendorSite);
+}
 
 void txtHost_LostFocus(LoginForm& form) {
     const std::string host = form.view->FieldText(Field::Host);
