@@ -203,7 +203,8 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
         (spec.id == kLedRouter ? ledRouter_ : ledNet_) = LedWindow(hwnd);
         break;
     case ControlKind::Picture:
-        hwnd = make(0, "STATIC", WS_VISIBLE | SS_OWNERDRAW);
+        // The link label lies over the picture's lower edge; the picture must not paint it over.
+        hwnd = make(0, "STATIC", WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW);
         break;
     case ControlKind::Link:
         hwnd = make(0, "STATIC", WS_VISIBLE | SS_LEFT | SS_NOTIFY);
