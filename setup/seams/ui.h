@@ -3,6 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
+// <windows.h> renames MessageBox to MessageBoxA; the seam keeps its own name in every file.
+#ifdef MessageBox
+#undef MessageBox
+#endif
+
 namespace ww {
 
 // MessageBoxA styles and answers, by their Win32 numbers.

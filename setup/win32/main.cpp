@@ -1,3 +1,28 @@
+// wirewise's entry: wires the program-wide state to the Win32 seams and runs the setup window.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include <commctrl.h>
+
+#include "app.h"
+#include "win32/clock.h"
+#include "win32/files.h"
+#include "win32/form1_window.h"
+#include "win32/ui.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    // One object per seam, alive for the whole run; each module reaches them through app.
+    ww::Win32Files files;
+    ww::Win32Ui ui;
+    ww::Win32Clock clock;
+
+    ww::App app;
+    app.files = &files;
+    app.ui = &ui;
+    app.clock = &clock;
+
+    ww::Form1Window window(app, ui, instance);
+    return window.Run(showCommand);
+}

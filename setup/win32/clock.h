@@ -1,0 +1,16 @@
+#pragma once
+#include "seams/clock.h"
+
+namespace ww {
+
+class Win32Clock final : public Clock {
+  public:
+    LocalTime Now() override;
+    LocalTime FromUnixTime(int64_t seconds) override;
+    std::string DateSeparator() override;
+    std::string TimeSeparator() override;
+    std::string DayName(int dayOfWeek) override;
+    std::string MonthName(int month) override;
+};
+
+} // namespace ww

@@ -1,0 +1,167 @@
+#include "window/form1.h"
+
+#include <system_error>
+
+#include "adapters/adapter_list.h"
+#include "adapters/ipconfig_report.h"
+#include "engine/settings_pass.h"
+#include "platform/identity.h"
+#include "platform/log.h"
+#include "platform/registry_values.h"
+#include "platform/restart.h"
+#include "seams/clock.h"
+#include "seams/files.h"
+#include "seams/ui.h"
+#include "window/program_file.h"
+#include "window/step_guard.h"
+
+namespace ww {
+namespace {
+
+// Marks a setup run in progress for as long as it lasts, on every way out.
+class BusyScope {
+  public:
+    BusyScope(bool& busy, Form1View& view) : busy_(busy), view_(view) {
+        busy_ = true;
+        view_.SetBusyPointer(true);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    ~BusyScope() {
+        view_.SetBusyPointer(false);
+        busy_ = false;
+    }
+
+  private:
+    bool& busy_;
+    Form1View& view_;
+};
+
+// The run's steps report their own failures; anything they let escape must not end the run
+// nor cross the window procedure.
+template <class Step> void Quietly(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+Form1::Form1(App& app, Form1View& view) : Scan(app), app_(app), view_(view) {
+    app_.options = this;
+}
+
+void Form1::Form_Load() {
+    std::string programPath;
+    GuardedStep(app_, [&] {
+        programPath = app_.files->ProgramPath();
+        ProgramFolder = ProgramFolderOf(programPath);
+    });
+    GuardedStep(app_, [&] { app_.LogPath = ProgramFolder + "Setup.log"; });
+    GuardedStep(app_, [&] { WriteLog(app_, "->"); });
+    GuardedStep(app_, [&] {
+        FileVersion version;
+        if (const uint32_t error = app_.files->ProgramVersion(version))
+            throw std::system_error(static_cast<int>(error), std::system_category());
+        WriteLog(app_, VersionLine(programPath, version));
+    });
+    GuardedStep(app_, [&] { app_.OsCode = DetectOS(app_); });
+    GuardedStep(app_, [&] {
+        WriteLog(app_, DateLine(app_.clock->Now(), app_.clock->DateSeparator(),
+                                app_.clock->TimeSeparator()));
+    });
+    GuardedStep(app_, [&] { app_.UserName = GetLoggedUser(app_); });
+    GuardedStep(app_, [&] { WriteLog(app_, "User: " + app_.UserName); });
+    if (app_.OsCode == 2 || app_.OsCode == 3 || app_.OsCode == 4) {
+        GuardedStep(app_, [&] { app_.UserSid = GetUserSid(app_); });
+        GuardedStep(app_, [&] { WriteLog(app_, app_.UserSid); });
+        GuardedStep(app_, [&] { EnableShutdownPrivilege(app_); });
+    }
+    GuardedStep(app_, [&] { ListAdapters(app_, *this); });
+    if (app_.OsCode == 1) {
+        GuardedStep(app_, [&] {
+            Scan.ScanPosition = 0;
+            Scan.SearchNextWin9xNIC();
+        });
+    }
+    GuardedStep(app_, [&] { WriteLog(app_, " *Reading...*"); });
+    GuardedStep(app_, [&] { ConfigureNetwork(app_, true); });
+}
+
+void Form1::cboNIC_Click() {
+    const int row = view_.SelectedAdapterRow();
+    app_.SelectedAdapter = static_cast<int16_t>(row + 1);
+    if (row != LastListIndex) {
+        UntickConnected();
+        LastListIndex = row;
+    }
+}
+
+void Form1::cboNIC_KeyPress() { FollowRowChange(view_.SelectedAdapterRow()); }
+
+void Form1::cboNIC_KeyUp() { FollowRowChange(view_.SelectedAdapterRow()); }
+
+void Form1::FollowRowChange(int row) {
+    if (row == LastListIndex) return;
+    app_.SelectedAdapter = static_cast<int16_t>(row + 1);
+    UntickConnected();
+    LastListIndex = row;
+}
+
+// A change of the box's value from the program raises its click handler like a user's click.
+void Form1::UntickConnected() {
+    if (view_.ConnectedValue() == 0) return;
+    view_.SetConnectedValue(0);
+    chkConnected_Click();
+}
+
+void Form1::chkConnected_Click() { view_.SetWriteEnabled(view_.ConnectedValue() == 1); }
+
+void Form1::cmdToggle_Click() {
+    OptionsShown = !OptionsShown;
+    if (OptionsShown) {
+        view_.SetToggle("<<", "Hide Options");
+        view_.SetOuterHeight(kHeightOptionsShown);
+    } else {
+        view_.SetToggle(">>", "Show Options");
+        view_.SetOuterHeight(kHeightOptionsHidden);
+    }
+}
+
+void Form1::cmdWrite_Click() {
+    // A click that reaches the window while a run waits in one of its message boxes would
+    // start a second run inside the first.
+    if (busy_) return;
+    BusyScope busy(busy_, view_);
+    Quietly([&] { WriteLog(app_, " *Set clicked*"); });
+    Quietly([&] { ConfigureNetwork(app_, false); });
+    Quietly([&] { WriteLog(app_, " *Reading...*"); });
+    Quietly([&] { ConfigureNetwork(app_, true); });
+    Quietly([&] { LogIpConfig(app_); });
+    Quietly([&] { WriteLog(app_, "Attempt to reboot"); });
+    Quietly([&] { PromptReboot(app_); });
+}
+
+CloseAnswer Form1::Form_QueryUnload() {
+    if (busy_) {
+        const int answer =
+            app_.ui->MessageBox("The program is busy - do you still wish to close it?", kMbYesNo);
+        return answer == kIdYes ? CloseAnswer::EndAtOnce : CloseAnswer::Cancel;
+    }
+    WriteLog(app_, "<-");
+    return CloseAnswer::Close;
+}
+
+bool Form1::chkGates() const { return view_.GatesTicked(); }
+
+bool Form1::chkIEAuto() const { return view_.IEAutoTicked(); }
+
+void Form1::AddItem(const std::string& text) { view_.AddAdapterRow(text); }
+
+void Form1::SetListIndex(int row) {
+    view_.SelectAdapterRow(row);
+    cboNIC_Click();
+}
+
+} // namespace ww

@@ -1,0 +1,34 @@
+#pragma once
+// The controls of the setup window as its logic sees them. The Win32 window implements this;
+// tests use a fake. Setting a value from here never raises the control's own event: the logic
+// raises its handlers itself, as the controls of the original window did.
+#include <string>
+
+namespace ww {
+
+class Form1View {
+  public:
+    // cboNIC
+    virtual void AddAdapterRow(const std::string& text) = 0;
+    virtual void SelectAdapterRow(int row) = 0;
+    virtual int SelectedAdapterRow() const = 0; // -1 when no row is selected
+    // chkConnected: 0 unticked, 1 ticked, 2 greyed
+    virtual int ConnectedValue() const = 0;
+    virtual void SetConnectedValue(int value) = 0;
+    // cmdWrite
+    virtual void SetWriteEnabled(bool enabled) = 0;
+    // cmdToggle
+    virtual void SetToggle(const std::string& caption, const std::string& toolTip) = 0;
+    // The window's outer height, in twips.
+    virtual void SetOuterHeight(int twips) = 0;
+    // The window's own pointer: the hourglass while a setup run is in progress.
+    virtual void SetBusyPointer(bool busy) = 0;
+    // chkGates, chkIEAuto
+    virtual bool GatesTicked() const = 0;
+    virtual bool IEAutoTicked() const = 0;
+
+  protected:
+    ~Form1View() = default;
+};
+
+} // namespace ww
