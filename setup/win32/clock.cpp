@@ -42,9 +42,13 @@ LocalTime Win32Clock::FromUnixTime(int64_t seconds) {
     return FromSystemTime(local);
 }
 
-std::string Win32Clock::DateSeparator() { return LocaleText(LOCALE_SDATE); }
+std::string Win32Clock::DateSeparator() {
+    return LocaleText(LOCALE_SDATE);
+}
 
-std::string Win32Clock::TimeSeparator() { return LocaleText(LOCALE_STIME); }
+std::string Win32Clock::TimeSeparator() {
+    return LocaleText(LOCALE_STIME);
+}
 
 std::string Win32Clock::DayName(int dayOfWeek) {
     // The locale numbers the days from Monday (1) to Sunday (7).

@@ -33,8 +33,8 @@ constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 // chkIEAuto; the label and the frame take no focus.
 constexpr ControlSpec kControls[] = {
     {ids::kLabel2, "STATIC", "Network Adapters:", SS_LEFT, 120, 120, 6975, 255, false, nullptr},
-    {ids::kCboNic, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 360, 6975,
-     315, false, nullptr},
+    {ids::kCboNic, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 360, 6975, 315,
+     false, nullptr},
     {ids::kChkConnected, "BUTTON",
      "Please check that the adapter you have selected is connected to the router. When you have "
      "done so, tick this box.",
@@ -134,10 +134,10 @@ void Form1Window::CreateControls() {
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
 
-    toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.get(), nullptr,
-                                instance_, nullptr);
+    toolTips_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.get(), nullptr, instance_, nullptr);
 
     for (const ControlSpec& c : kControls) {
         const int left = c.left + (c.inFrame ? kFrameLeft : 0);
@@ -147,8 +147,8 @@ void Form1Window::CreateControls() {
         const std::string text = ToAnsi(c.text);
         const HWND control = CreateWindowExA(
             0, c.windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | c.style, PxX(left), PxY(top),
-            PxX(c.width), height, hwnd_.get(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+            PxX(c.width), height, hwnd_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+            instance_, nullptr);
         if (!control) continue;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (c.toolTip) AddToolTip(c.id, c.toolTip);
@@ -288,7 +288,9 @@ void Form1Window::SetConnectedValue(int value) {
     SendMessageA(Item(ids::kChkConnected), BM_SETCHECK, state, 0);
 }
 
-void Form1Window::SetWriteEnabled(bool enabled) { EnableWindow(Item(ids::kCmdWrite), enabled); }
+void Form1Window::SetWriteEnabled(bool enabled) {
+    EnableWindow(Item(ids::kCmdWrite), enabled);
+}
 
 void Form1Window::SetToggle(const std::string& caption, const std::string& toolTip) {
     const std::string text = ToAnsi(caption);

@@ -98,9 +98,13 @@ void Form1::cboNIC_Click() {
     }
 }
 
-void Form1::cboNIC_KeyPress() { FollowRowChange(view_.SelectedAdapterRow()); }
+void Form1::cboNIC_KeyPress() {
+    FollowRowChange(view_.SelectedAdapterRow());
+}
 
-void Form1::cboNIC_KeyUp() { FollowRowChange(view_.SelectedAdapterRow()); }
+void Form1::cboNIC_KeyUp() {
+    FollowRowChange(view_.SelectedAdapterRow());
+}
 
 void Form1::FollowRowChange(int row) {
     if (row == LastListIndex) return;
@@ -116,7 +120,9 @@ void Form1::UntickConnected() {
     chkConnected_Click();
 }
 
-void Form1::chkConnected_Click() { view_.SetWriteEnabled(view_.ConnectedValue() == 1); }
+void Form1::chkConnected_Click() {
+    view_.SetWriteEnabled(view_.ConnectedValue() == 1);
+}
 
 void Form1::cmdToggle_Click() {
     OptionsShown = !OptionsShown;
@@ -153,11 +159,17 @@ CloseAnswer Form1::Form_QueryUnload() {
     return CloseAnswer::Close;
 }
 
-bool Form1::chkGates() const { return view_.GatesTicked(); }
+bool Form1::chkGates() const {
+    return view_.GatesTicked();
+}
 
-bool Form1::chkIEAuto() const { return view_.IEAutoTicked(); }
+bool Form1::chkIEAuto() const {
+    return view_.IEAutoTicked();
+}
 
-void Form1::AddItem(const std::string& text) { view_.AddAdapterRow(text); }
+void Form1::AddItem(const std::string& text) {
+    view_.AddAdapterRow(text);
+}
 
 void Form1::SetListIndex(int row) {
     view_.SelectAdapterRow(row);

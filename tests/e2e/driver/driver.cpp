@@ -1,0 +1,582 @@
+// Works a program's window the way a person would, from a script of one command per line.
+// Run under Wine as "e2e_driver SCRIPT"; prints every command and ends with exit code 0 when
+// all of them held, 1 at the first that did not (the program under test is then ended).
+//
+// Controls are named as in the window (cboNIC, chkConnected, ...) or by number (#104).
+// Texts are double-quoted; \r \n \" \\ escapes work inside quotes. Times are in ms.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "win32/control_ids.h"
+
+namespace {
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string Format(const char* fmt, ...) {
+    char buf[2048];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, args);
+    va_end(args);
+    return buf;
+}
+
+// Shows control characters so that failure messages stay on one line.
+std::string Visible(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+const std::map<std::string, int> kControlNames = {
+    {"Label2", ww::ids::kLabel2},
+    {"cboNIC", ww::ids::kCboNic},
+    {"chkConnected", ww::ids::kChkConnected},
+    {"cmdWrite", ww::ids::kCmdWrite},
+    {"cmdToggle", ww::ids::kCmdToggle},
+    {"Frame1", ww::ids::kFrame1},
+    {"chkGates", ww::ids::kChkGates},
+    {"chkIEAuto", ww::ids::kChkIEAuto},
+};
+
+std::vector<std::string> Tokenize(const std::string& line) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i >= line.size() || line[i] == '#') break;
+        std::string tok;
+        if (line[i] == '"') {
+            ++i;
+            while (i < line.size() && line[i] != '"') {
+                if (line[i] == '\\' && i + 1 < line.size()) {
+                    const char e = line[++i];
+                    tok += e == 'r' ? '\r' : e == 'n' ? '\n' : e;
+                } else {
+                    tok += line[i];
+                }
+                ++i;
+            }
+            if (i >= line.size()) throw Failure("unterminated quote");
+            ++i;
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+                tok += line[i++];
+        }
+        out.push_back(tok);
+    }
+    return out;
+}
+
+class ProcessHandles {
+  public:
+    ProcessHandles() = default;
+    ProcessHandles(const ProcessHandles&) = delete;
+    ProcessHandles& operator=(const ProcessHandles&) = delete;
+    ~ProcessHandles() {
+        if (pi.hThread) CloseHandle(pi.hThread);
+        if (pi.hProcess) CloseHandle(pi.hProcess);
+    }
+    PROCESS_INFORMATION pi{};
+};
+
+// Memory in the program under test, for messages whose data must live there.
+class RemoteBuffer {
+  public:
+    RemoteBuffer(HANDLE process, size_t size)
+        : process_(process),
+          p_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {
+        if (!p_) throw Failure(Format("VirtualAllocEx failed, error %lu", GetLastError()));
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    ~RemoteBuffer() { VirtualFreeEx(process_, p_, 0, MEM_RELEASE); }
+    char* get() const { return static_cast<char*>(p_); }
+
+  private:
+    HANDLE process_;
+    void* p_;
+};
+
+class Driver {
+  public:
+    int Run(const std::string& scriptPath);
+
+  private:
+    void Execute(const std::vector<std::string>& a);
+    void Need(const std::vector<std::string>& a, size_t n, const char* usage) const {
+        if (a.size() < n) throw Failure(std::string("usage: ") + usage);
+    }
+    HWND Main() const {
+        if (!main_) throw Failure("no window yet (use: window CAPTION)");
+        return main_;
+    }
+    HWND Control(const std::string& name) const;
+    int Timeout(const std::vector<std::string>& a, size_t at, int fallback) const {
+        return a.size() > at ? std::stoi(a[at]) : fallback;
+    }
+    int PxY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+    int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
+
+    HWND FindTopLevel(const char* windowClass, const std::string& caption) const;
+    HWND FindBox() const;
+    std::string BoxText(HWND box) const;
+    void AnswerBox(HWND box, const std::string& button);
+    void Settle(int timeoutMs);
+    bool Sync(int timeoutMs) const;
+    std::string Text(HWND h) const;
+    std::string ToolTip(HWND control) const;
+    // Polls check() until it returns "" or the time is up; the last complaint is the failure.
+    template <class Check> void Expect(int timeoutMs, Check check) const;
+    void Dump() const;
+
+    ProcessHandles process_;
+    HWND main_ = nullptr;
+    std::string boxTitle_ = "Corvane Wirewise";
+    int dpiX_ = 96, dpiY_ = 96;
+};
+
+HWND Driver::Control(const std::string& name) const {
+    int id;
+    if (!name.empty() && name[0] == '#') {
+        id = std::stoi(name.substr(1));
+    } else {
+        auto it = kControlNames.find(name);
+        if (it == kControlNames.end()) throw Failure("unknown control " + name);
+        id = it->second;
+    }
+    HWND h = GetDlgItem(Main(), id);
+    if (!h) throw Failure("no control " + name);
+    return h;
+}
+
+struct FindArgs {
+    DWORD pid;
+    const char* windowClass;
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevelProc(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<FindArgs*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid != f->pid || !IsWindowVisible(h)) return TRUE;
+    char cls[64] = {}, text[512] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    GetWindowTextA(h, text, sizeof text);
+    if (f->windowClass && lstrcmpiA(cls, f->windowClass) != 0) return TRUE;
+    if (*f->caption != text) return TRUE;
+    f->found = h;
+    return FALSE;
+}
+
+struct ToolTipArgs {
+    DWORD pid;
+    HWND owner, found;
+};
+
+BOOL CALLBACK FindToolTipProc(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<ToolTipArgs*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    char cls[64] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (pid != f->pid || lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0) return TRUE;
+    if (GetWindow(h, GW_OWNER) != f->owner) return TRUE;
+    f->found = h;
+    return FALSE;
+}
+
+HWND Driver::FindTopLevel(const char* windowClass, const std::string& caption) const {
+    FindArgs args{process_.pi.dwProcessId, windowClass, &caption, nullptr};
+    EnumWindows(FindTopLevelProc, reinterpret_cast<LPARAM>(&args));
+    return args.found;
+}
+
+HWND Driver::FindBox() const {
+    return FindTopLevel("#32770", boxTitle_);
+}
+
+std::string Driver::BoxText(HWND box) const {
+    char text[4096] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+void Driver::AnswerBox(HWND box, const std::string& button) {
+    static const std::map<std::string, int> ids = {
+        {"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+    int id;
+    if (button == "default") {
+        // The answer that changes nothing: No where there is one, else OK, else Cancel.
+        id = GetDlgItem(box, IDNO) ? IDNO : GetDlgItem(box, IDOK) ? IDOK : IDCANCEL;
+    } else {
+        auto it = ids.find(button);
+        if (it == ids.end()) throw Failure("unknown button " + button);
+        id = it->second;
+    }
+    HWND b = GetDlgItem(box, id);
+    if (!b) throw Failure("the box has no button " + button);
+    PostMessageA(b, BM_CLICK, 0, 0);
+    for (int waited = 0; IsWindow(box) && IsWindowVisible(box); waited += 20) {
+        if (waited > 10000) throw Failure("the box did not close");
+        Sleep(20);
+    }
+}
+
+// Returns once the program's thread is reading its messages again: its handler has finished
+// or waits in a modal loop.
+bool Driver::Sync(int timeoutMs) const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(Main(), WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs),
+                               &ignored) != 0;
+}
+
+void Driver::Settle(int timeoutMs) {
+    const DWORD start = GetTickCount();
+    int quiet = 0;
+    while (quiet < 2) {
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
+            throw Failure("the program did not settle");
+        if (WaitForSingleObject(process_.pi.hProcess, 0) == WAIT_OBJECT_0) return;
+        if (!Sync(timeoutMs)) throw Failure("the program does not answer");
+        if (HWND box = FindBox()) {
+            std::printf("box: %s\n", Visible(BoxText(box)).c_str());
+            std::fflush(stdout);
+            AnswerBox(box, "default");
+            quiet = 0;
+            continue;
+        }
+        ++quiet;
+        Sleep(30);
+    }
+}
+
+std::string Driver::Text(HWND h) const {
+    char text[4096] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        5000, &n);
+    return text;
+}
+
+std::string Driver::ToolTip(HWND control) const {
+    ToolTipArgs args{process_.pi.dwProcessId, Main(), nullptr};
+    EnumWindows(FindToolTipProc, reinterpret_cast<LPARAM>(&args));
+    if (!args.found) return "<no tool tips>";
+
+    // The tool's text must be asked for with a record in the program's own memory.
+    constexpr size_t kTextOffset = 256, kTextSize = 512;
+    RemoteBuffer remote(process_.pi.hProcess, kTextOffset + kTextSize);
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = Main();
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = remote.get() + kTextOffset;
+    const char zero[kTextSize] = {};
+    SIZE_T n = 0;
+    WriteProcessMemory(process_.pi.hProcess, remote.get(), &ti, ti.cbSize, &n);
+    WriteProcessMemory(process_.pi.hProcess, remote.get() + kTextOffset, zero, kTextSize, &n);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(args.found, TTM_GETTEXTA, kTextSize, reinterpret_cast<LPARAM>(remote.get()),
+                        SMTO_NORMAL, 5000, &ignored);
+    char text[kTextSize] = {};
+    ReadProcessMemory(process_.pi.hProcess, remote.get() + kTextOffset, text, kTextSize - 1, &n);
+    return text;
+}
+
+template <class Check> void Driver::Expect(int timeoutMs, Check check) const {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const std::string complaint = check();
+        if (complaint.empty()) return;
+        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) throw Failure(complaint);
+        Sleep(25);
+    }
+}
+
+void Driver::Dump() const {
+    if (!main_ || !IsWindow(main_)) return;
+    RECT w{};
+    GetWindowRect(main_, &w);
+    std::printf("window \"%s\" %ldx%ld px (dpi %d)\n", Text(main_).c_str(), w.right - w.left,
+                w.bottom - w.top, dpiY_);
+    for (HWND h = GetWindow(main_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        char cls[64] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        RECT r{};
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("  #%d %s \"%s\" at %ld,%ld %ldx%ld enabled=%d checked=%d\n", GetDlgCtrlID(h),
+                    cls, Visible(Text(h)).c_str(), r.left, r.top, r.right - r.left,
+                    r.bottom - r.top, IsWindowEnabled(h) ? 1 : 0,
+                    static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0)));
+    }
+    std::fflush(stdout);
+}
+
+void Driver::Execute(const std::vector<std::string>& a) {
+    const std::string& cmd = a[0];
+    constexpr int kWait = 10000;
+    if (cmd == "start") {
+        Need(a, 2, "start PROGRAM");
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::string commandLine = "\"" + a[1] + "\"";
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &si, &process_.pi))
+            throw Failure(Format("cannot start %s, error %lu", a[1].c_str(), GetLastError()));
+    } else if (cmd == "window") {
+        Need(a, 2, "window CAPTION [ms]");
+        const int timeout = Timeout(a, 2, 30000);
+        Expect(timeout, [&]() -> std::string {
+            if (WaitForSingleObject(process_.pi.hProcess, 0) == WAIT_OBJECT_0)
+                throw Failure("the program ended before its window showed");
+            main_ = FindTopLevel(nullptr, a[1]);
+            if (main_ && FindBox() != main_) return "";
+            main_ = nullptr;
+            HWND box = FindBox();
+            return box ? "a message box is open: " + Visible(BoxText(box))
+                       : "no window \"" + a[1] + "\"";
+        });
+    } else if (cmd == "title") {
+        Need(a, 2, "title TEXT");
+        boxTitle_ = a[1];
+    } else if (cmd == "settle") {
+        Settle(Timeout(a, 1, 60000));
+    } else if (cmd == "press") {
+        Need(a, 2, "press CONTROL");
+        PostMessageA(Control(a[1]), BM_CLICK, 0, 0);
+    } else if (cmd == "click") {
+        Need(a, 2, "click CONTROL");
+        PostMessageA(Control(a[1]), BM_CLICK, 0, 0);
+        Settle(Timeout(a, 2, 60000));
+    } else if (cmd == "tick" || cmd == "untick") {
+        Need(a, 2, "tick|untick CONTROL");
+        HWND h = Control(a[1]);
+        const LRESULT want = cmd == "tick" ? BST_CHECKED : BST_UNCHECKED;
+        if (SendMessageA(h, BM_GETCHECK, 0, 0) != want) SendMessageA(h, BM_CLICK, 0, 0);
+        Expect(kWait, [&]() -> std::string {
+            return SendMessageA(h, BM_GETCHECK, 0, 0) == want ? "" : a[1] + " did not change";
+        });
+    } else if (cmd == "select") {
+        Need(a, 3, "select CONTROL ROW");
+        HWND h = Control(a[1]);
+        SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(std::stoi(a[2])), 0);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
+                            reinterpret_cast<LPARAM>(h), SMTO_NORMAL, kWait, &ignored);
+    } else if (cmd == "key") {
+        Need(a, 3, "key CONTROL down|up|home|end|char:X");
+        HWND h = Control(a[1]);
+        const std::string& k = a[2];
+        const std::map<std::string, WPARAM> keys = {
+            {"down", VK_DOWN}, {"up", VK_UP}, {"home", VK_HOME}, {"end", VK_END}};
+        WPARAM vk;
+        if (k.rfind("char:", 0) == 0 && k.size() == 6) {
+            vk = static_cast<WPARAM>(VkKeyScanA(k[5]) & 0xFF);
+        } else {
+            auto it = keys.find(k);
+            if (it == keys.end()) throw Failure("unknown key " + k);
+            vk = it->second;
+        }
+        SendMessageA(h, WM_KEYDOWN, vk, 1);
+        if (k.rfind("char:", 0) == 0) SendMessageA(h, WM_CHAR, static_cast<WPARAM>(k[5]), 1);
+        SendMessageA(h, WM_KEYUP, vk, 0xC0000001);
+    } else if (cmd == "expect-text") {
+        Need(a, 3, "expect-text CONTROL TEXT");
+        Expect(kWait, [&]() -> std::string {
+            const std::string t = Text(Control(a[1]));
+            return t == a[2] ? "" : a[1] + " reads \"" + Visible(t) + "\"";
+        });
+    } else if (cmd == "expect-enabled" || cmd == "expect-checked" || cmd == "expect-rows" ||
+               cmd == "expect-selected") {
+        Need(a, 3, "expect-enabled|checked|rows|selected CONTROL N");
+        const int want = std::stoi(a[2]);
+        Expect(kWait, [&]() -> std::string {
+            HWND h = Control(a[1]);
+            int got;
+            if (cmd == "expect-enabled")
+                got = IsWindowEnabled(h) ? 1 : 0;
+            else if (cmd == "expect-checked")
+                got = static_cast<int>(SendMessageA(h, BM_GETCHECK, 0, 0));
+            else if (cmd == "expect-rows")
+                got = static_cast<int>(SendMessageA(h, CB_GETCOUNT, 0, 0));
+            else
+                got = static_cast<int>(SendMessageA(h, CB_GETCURSEL, 0, 0));
+            return got == want ? "" : Format("%s: %s is %d", cmd.c_str(), a[1].c_str(), got);
+        });
+    } else if (cmd == "expect-row") {
+        Need(a, 4, "expect-row CONTROL ROW TEXT");
+        Expect(kWait, [&]() -> std::string {
+            HWND h = Control(a[1]);
+            const WPARAM row = static_cast<WPARAM>(std::stoi(a[2]));
+            const LRESULT len = SendMessageA(h, CB_GETLBTEXTLEN, row, 0);
+            if (len == CB_ERR) return "no row " + a[2];
+            std::string t(static_cast<size_t>(len) + 1, '\0');
+            SendMessageA(h, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(t.data()));
+            t.resize(static_cast<size_t>(len));
+            return t == a[3] ? "" : "row " + a[2] + " reads \"" + t + "\"";
+        });
+    } else if (cmd == "expect-tooltip") {
+        Need(a, 3, "expect-tooltip CONTROL TEXT");
+        Expect(kWait, [&]() -> std::string {
+            const std::string t = ToolTip(Control(a[1]));
+            return t == a[2] ? "" : a[1] + " tool tip reads \"" + t + "\"";
+        });
+    } else if (cmd == "expect-outer-height") {
+        Need(a, 2, "expect-outer-height TWIPS");
+        const int want = PxY(std::stoi(a[1]));
+        Expect(kWait, [&]() -> std::string {
+            RECT r{};
+            GetWindowRect(Main(), &r);
+            const int got = r.bottom - r.top;
+            return got == want ? "" : Format("outer height %d px, expected %d px", got, want);
+        });
+    } else if (cmd == "expect-client") {
+        Need(a, 3, "expect-client WIDTH HEIGHT (twips)");
+        Expect(kWait, [&]() -> std::string {
+            RECT r{};
+            GetClientRect(Main(), &r);
+            const int w = PxX(std::stoi(a[1])), h = PxY(std::stoi(a[2]));
+            return r.right == w && r.bottom == h
+                       ? ""
+                       : Format("client %ldx%ld px, expected %dx%d", r.right, r.bottom, w, h);
+        });
+    } else if (cmd == "expect-place") {
+        Need(a, 6, "expect-place CONTROL LEFT TOP WIDTH HEIGHT (twips, in the client area)");
+        Expect(kWait, [&]() -> std::string {
+            RECT r{};
+            GetWindowRect(Control(a[1]), &r);
+            MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&r), 2);
+            const int l = PxX(std::stoi(a[2])), t = PxY(std::stoi(a[3]));
+            const int w = PxX(std::stoi(a[4])), h = PxY(std::stoi(a[5]));
+            return r.left == l && r.top == t && r.right - r.left == w && r.bottom - r.top == h
+                       ? ""
+                       : Format("%s at %ld,%ld %ldx%ld px, expected %d,%d %dx%d", a[1].c_str(),
+                                r.left, r.top, r.right - r.left, r.bottom - r.top, l, t, w, h);
+        });
+    } else if (cmd == "expect-in-view") {
+        Need(a, 3, "expect-in-view CONTROL 0|1");
+        const bool want = a[2] == "1";
+        Expect(kWait, [&]() -> std::string {
+            RECT r{}, client{};
+            GetWindowRect(Control(a[1]), &r);
+            MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&r), 2);
+            GetClientRect(Main(), &client);
+            const bool inView = r.bottom <= client.bottom;
+            return inView == want ? "" : a[1] + (inView ? " is in view" : " is out of view");
+        });
+    } else if (cmd == "expect-box") {
+        Need(a, 3, "expect-box TEXT ok|yes|no|cancel [ms]");
+        HWND box = nullptr;
+        Expect(Timeout(a, 3, 30000), [&]() -> std::string {
+            box = FindBox();
+            return box ? "" : "no message box \"" + boxTitle_ + "\"";
+        });
+        const std::string text = BoxText(box);
+        if (text != a[1]) throw Failure("the box reads \"" + Visible(text) + "\"");
+        AnswerBox(box, a[2]);
+    } else if (cmd == "expect-no-box") {
+        Settle(kWait);
+        (void)0;
+    } else if (cmd == "close") {
+        PostMessageA(Main(), WM_CLOSE, 0, 0);
+    } else if (cmd == "expect-exit") {
+        const DWORD want = static_cast<DWORD>(a.size() > 1 ? std::stoul(a[1]) : 0);
+        if (WaitForSingleObject(process_.pi.hProcess, static_cast<DWORD>(Timeout(a, 2, 30000))) !=
+            WAIT_OBJECT_0) {
+            if (HWND box = FindBox())
+                throw Failure("the program still runs; a box is open: " + Visible(BoxText(box)));
+            throw Failure("the program still runs");
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(process_.pi.hProcess, &code);
+        if (code != want) throw Failure(Format("exit code %lu, expected %lu", code, want));
+        main_ = nullptr;
+    } else if (cmd == "checkpoint") {
+        // Lets the shell act (e.g. take a screenshot) while the program waits: NAME.ready
+        // appears, the driver goes on when NAME.go exists.
+        Need(a, 2, "checkpoint NAME [ms]");
+        std::ofstream(a[1] + ".ready").put('\n');
+        Expect(Timeout(a, 2, 30000), [&]() -> std::string {
+            return GetFileAttributesA((a[1] + ".go").c_str()) != INVALID_FILE_ATTRIBUTES
+                       ? ""
+                       : "nobody answered checkpoint " + a[1];
+        });
+    } else if (cmd == "dump") {
+        Dump();
+    } else if (cmd == "sleep") {
+        Need(a, 2, "sleep MS");
+        Sleep(static_cast<DWORD>(std::stoi(a[1])));
+    } else {
+        throw Failure("unknown command " + cmd);
+    }
+}
+
+int Driver::Run(const std::string& scriptPath) {
+    if (HDC screen = GetDC(nullptr)) {
+        dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+        dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    std::ifstream in(scriptPath);
+    if (!in) {
+        std::printf("FAIL: cannot read %s\n", scriptPath.c_str());
+        return 1;
+    }
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        try {
+            const std::vector<std::string> args = Tokenize(line);
+            if (args.empty()) continue;
+            std::printf("> %s\n", line.c_str());
+            std::fflush(stdout);
+            Execute(args);
+        } catch (const std::exception& e) {
+            std::printf("FAIL at line %d: %s\n  %s\n", number, line.c_str(), e.what());
+            Dump();
+            if (process_.pi.hProcess &&
+                WaitForSingleObject(process_.pi.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.pi.hProcess, 99);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::printf("usage: e2e_driver SCRIPT\n");
+        return 2;
+    }
+    Driver driver;
+    return driver.Run(argv[1]);
+}
