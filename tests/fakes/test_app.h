@@ -8,6 +8,8 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_iphelper.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system.h"
 #include "fakes/fake_ui.h"
 #include "fakes/fake_wmi.h"
 
@@ -26,6 +28,8 @@ struct TestApp {
     FakeIpHelper iphlp;
     FakeOptions options;
     FakeWmi wmi;
+    FakeRegistry reg;
+    FakeSystem sys;
     App app;
 
     TestApp() {
@@ -35,6 +39,8 @@ struct TestApp {
         app.iphlp = &iphlp;
         app.options = &options;
         app.wmi = &wmi;
+        app.reg = &reg;
+        app.sys = &sys;
         app.LogPath = "C:\\Tools\\Setup.log";
     }
 

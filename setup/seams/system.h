@@ -1,0 +1,113 @@
+#pragma once
+// The kernel32, advapi32, netapi32 and user32 calls wirewise makes besides the registry, each in
+// its ANSI form and with its Win32 result: BOOL calls give true/false and leave their reason for
+// GetLastError, netapi32 gives a NET_API_STATUS. Texts are ANSI bytes except where noted.
+#include <cstdint>
+#include <string>
+
+namespace ww {
+
+// OSVERSIONINFOA; only the fields wirewise reads. The caller presets the size to 148.
+struct OsVersionInfo {
+    uint32_t dwOSVersionInfoSize = 148;
+    uint32_t dwMajorVersion = 0;
+    uint32_t dwMinorVersion = 0;
+    uint32_t dwBuildNumber = 0;
+    uint32_t dwPlatformId = 0;
+};
+
+struct Luid {
+    uint32_t LowPart = 0;
+    int32_t HighPart = 0;
+};
+
+struct LuidAndAttributes {
+    Luid luid;
+    uint32_t Attributes = 0;
+};
+
+// TOKEN_PRIVILEGES with room for one privilege: 4 + 12 bytes in Win32.
+struct TokenPrivileges {
+    uint32_t PrivilegeCount = 0;
+    LuidAndAttributes Privileges[1];
+};
+
+inline constexpr uint32_t kTokenAdjustPrivileges = 0x20;
+inline constexpr uint32_t kTokenQuery = 0x08;
+inline constexpr uint32_t kSePrivilegeEnabled = 2;
+inline constexpr uint32_t kEwxReboot = 2;
+inline constexpr uint32_t kFormatMessageFromSystem = 0x1000;
+
+inline constexpr uint32_t kErrorInsufficientBuffer = 122;
+inline constexpr uint32_t kErrorNoneMapped = 1332;
+inline constexpr uint32_t kErrorPrivilegeNotHeld = 1314;
+inline constexpr uint32_t kNerrDcNotFound = 2453;
+
+using SysHandle = uintptr_t; // 0 = none
+
+class System {
+  public:
+    virtual ~System() = default;
+
+    // GetVersionExA
+    virtual bool GetVersionEx(OsVersionInfo* info) = 0;
+    // GetUserNameA: size in/out in characters, the NUL included
+    virtual bool GetUserName(char* buffer, uint32_t* size) = 0;
+    // GetComputerNameA: size in characters; on success it becomes the length without the NUL
+    virtual bool GetComputerName(char* buffer, uint32_t* size) = 0;
+    // LookupAccountNameA; an empty systemName is the local system
+    virtual bool LookupAccountName(const std::string& systemName, const std::string& accountName,
+                                   uint8_t* sid, uint32_t* sidSize, char* domain,
+                                   uint32_t* domainSize, uint32_t* use) = 0;
+    // GetSidIdentifierAuthority, GetSidSubAuthorityCount, GetSidSubAuthority: pointers into the
+    // SID itself, nothing is checked (as in Win32)
+    virtual const uint8_t* GetSidIdentifierAuthority(const uint8_t* sid) = 0;
+    virtual const uint8_t* GetSidSubAuthorityCount(const uint8_t* sid) = 0;
+    virtual const uint8_t* GetSidSubAuthority(const uint8_t* sid, uint32_t index) = 0;
+    // NetGetDCName with lstrcpyW and NetApiBufferFree folded in; texts are UTF-8 here and
+    // UTF-16 towards netapi32. dcName is set only when the status is 0.
+    virtual uint32_t NetGetDCName(const std::string& server, const std::string& domain,
+                                  std::string* dcName) = 0;
+
+    // GetCurrentProcess (a pseudo handle, needs no closing), OpenProcessToken, CloseHandle
+    virtual SysHandle GetCurrentProcess() = 0;
+    virtual bool OpenProcessToken(SysHandle process, uint32_t access, SysHandle* token) = 0;
+    virtual bool CloseHandle(SysHandle handle) = 0;
+    // LookupPrivilegeValueA; an empty systemName is the local system
+    virtual bool LookupPrivilegeValue(const std::string& systemName, const std::string& name,
+                                      Luid* luid) = 0;
+    // AdjustTokenPrivileges; bufferLength is the size of previousState in Win32 bytes
+    virtual bool AdjustTokenPrivileges(SysHandle token, bool disableAll,
+                                       const TokenPrivileges& newState, uint32_t bufferLength,
+                                       TokenPrivileges* previousState, uint32_t* returnLength) = 0;
+    // ExitWindowsEx
+    virtual bool ExitWindowsEx(uint32_t flags, uint32_t reason) = 0;
+    // FormatMessageA without inserts: characters stored (NUL not counted), 0 on failure
+    virtual uint32_t FormatMessage(uint32_t flags, uint32_t messageId, uint32_t languageId,
+                                   char* buffer, uint32_t size) = 0;
+    // GetLastError of the calling thread
+    virtual uint32_t GetLastError() = 0;
+
+    // One message-pump step: every pending window message of the thread is dispatched, so the
+    // window repaints and its handlers run in the middle of a long walk.
+    virtual void DoEvents() = 0;
+};
+
+// Owns a handle of the System seam and closes it on every way out.
+class SysHandleOwner {
+  public:
+    explicit SysHandleOwner(System& sys) : sys_(sys) {}
+    SysHandleOwner(const SysHandleOwner&) = delete;
+    SysHandleOwner& operator=(const SysHandleOwner&) = delete;
+    ~SysHandleOwner() {
+        if (handle_ != 0) sys_.CloseHandle(handle_);
+    }
+    SysHandle* put() { return &handle_; }
+    SysHandle get() const { return handle_; }
+
+  private:
+    System& sys_;
+    SysHandle handle_ = 0;
+};
+
+} // namespace ww

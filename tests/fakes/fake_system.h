@@ -1,0 +1,105 @@
+#pragma once
+// The System seam in memory: a Windows XP workstation with one local user "alice", no domain
+// controller, a shutdown privilege that can be enabled, and a restart that is accepted. Every
+// field can be changed per test; failed calls leave their reason for GetLastError as Win32 does.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "seams/system.h"
+
+namespace ww::test {
+
+class FakeSystem final : public System {
+  public:
+    // A SID in its binary form: revision, count, six authority bytes (most significant first),
+    // then the sub-authorities little-endian.
+    static std::vector<uint8_t> MakeSid(uint8_t revision, uint64_t authority,
+                                        const std::vector<uint32_t>& subAuthorities);
+
+    struct Account {
+        std::vector<uint8_t> sid;
+        std::string domain;
+        uint32_t use = 1;
+    };
+    struct AdjustCall {
+        SysHandle token;
+        bool disableAll;
+        TokenPrivileges newState;
+        uint32_t bufferLength;
+        uint32_t returnLengthPreset;
+    };
+    struct FormatCall {
+        uint32_t flags, messageId, languageId, size;
+    };
+
+    bool versionOk = true;
+    OsVersionInfo version{148, 5, 1, 2600, 2};
+    std::optional<std::string> userName = "alice";        // nullopt: the call fails
+    std::optional<std::string> computerName = "PC1";      // nullopt: the call fails
+    std::map<std::string, Account> accounts;              // by upper-cased account name
+    std::vector<std::string> lookupSystems;               // systemName of each LookupAccountName
+    std::map<std::string, std::string> domainControllers; // by upper-cased domain name
+    std::vector<std::pair<std::string, std::string>> dcQueries; // server, domain
+    bool openTokenOk = true;
+    bool lookupPrivilegeOk = true;
+    bool adjustOk = true;
+    Luid shutdownLuid{19, 0};
+    std::vector<std::string> privilegeLookups;
+    std::vector<AdjustCall> adjustCalls;
+    int openTokens = 0;
+    std::vector<SysHandle> closedHandles;
+    bool exitWindowsOk = true;
+    uint32_t exitWindowsError = kErrorPrivilegeNotHeld;
+    std::vector<std::pair<uint32_t, uint32_t>> exitCalls; // flags, reason
+    std::map<uint32_t, std::string> messages{
+        {kErrorPrivilegeNotHeld, "A required privilege is not held by the client.\r\n"}};
+    std::vector<FormatCall> formatCalls;
+    uint32_t lastError = 0;
+    int doEventsCalls = 0;
+    std::function<void()> onDoEvents;
+
+    FakeSystem();
+
+    bool GetVersionEx(OsVersionInfo* info) override;
+    bool GetUserName(char* buffer, uint32_t* size) override;
+    bool GetComputerName(char* buffer, uint32_t* size) override;
+    bool LookupAccountName(const std::string& systemName, const std::string& accountName,
+                           uint8_t* sid, uint32_t* sidSize, char* domain, uint32_t* domainSize,
+                           uint32_t* use) override;
+    const uint8_t* GetSidIdentifierAuthority(const uint8_t* sid) override { return sid + 2; }
+    const uint8_t* GetSidSubAuthorityCount(const uint8_t* sid) override { return sid + 1; }
+    const uint8_t* GetSidSubAuthority(const uint8_t* sid, uint32_t index) override {
+        return sid + 8 + 4 * index;
+    }
+    uint32_t NetGetDCName(const std::string& server, const std::string& domain,
+                          std::string* dcName) override;
+    SysHandle GetCurrentProcess() override { return static_cast<SysHandle>(-1); }
+    bool OpenProcessToken(SysHandle process, uint32_t access, SysHandle* token) override;
+    bool CloseHandle(SysHandle handle) override {
+        closedHandles.push_back(handle);
+        return true;
+    }
+    bool LookupPrivilegeValue(const std::string& systemName, const std::string& name,
+                              Luid* luid) override;
+    bool AdjustTokenPrivileges(SysHandle token, bool disableAll, const TokenPrivileges& newState,
+                               uint32_t bufferLength, TokenPrivileges* previousState,
+                               uint32_t* returnLength) override;
+    bool ExitWindowsEx(uint32_t flags, uint32_t reason) override;
+    uint32_t FormatMessage(uint32_t flags, uint32_t messageId, uint32_t languageId, char* buffer,
+                           uint32_t size) override;
+    uint32_t GetLastError() override { return lastError; }
+    void DoEvents() override {
+        ++doEventsCalls;
+        if (onDoEvents) onDoEvents();
+    }
+
+    // The token handle OpenProcessToken hands out.
+    static constexpr SysHandle kToken = 0x7C;
+    uint32_t tokenAccess = 0;
+};
+
+} // namespace ww::test
