@@ -38,7 +38,6 @@ inline constexpr uint32_t kSePrivilegeEnabled = 2;
 inline constexpr uint32_t kEwxReboot = 2;
 inline constexpr uint32_t kFormatMessageFromSystem = 0x1000;
 
-inline constexpr uint32_t kErrorInsufficientBuffer = 122;
 inline constexpr uint32_t kErrorNoneMapped = 1332;
 inline constexpr uint32_t kErrorPrivilegeNotHeld = 1314;
 inline constexpr uint32_t kNerrDcNotFound = 2453;

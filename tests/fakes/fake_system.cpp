@@ -5,6 +5,8 @@
 namespace ww::test {
 namespace {
 
+constexpr uint32_t kInsufficientBuffer = 122; // ERROR_INSUFFICIENT_BUFFER
+
 std::string Upper(std::string s) {
     for (char& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -47,7 +49,7 @@ bool FakeSystem::GetUserName(char* buffer, uint32_t* size) {
     const auto need = static_cast<uint32_t>(userName->size() + 1);
     if (*size < need) {
         *size = need;
-        lastError = kErrorInsufficientBuffer;
+        lastError = kInsufficientBuffer;
         return false;
     }
     std::memcpy(buffer, userName->c_str(), need);
@@ -86,7 +88,7 @@ bool FakeSystem::LookupAccountName(const std::string& systemName, const std::str
     if (*sidSize < sidLen || *domainSize < domainNeed) {
         *sidSize = sidLen;
         *domainSize = domainNeed;
-        lastError = kErrorInsufficientBuffer;
+        lastError = kInsufficientBuffer;
         return false;
     }
     std::memcpy(sid, a.sid.data(), sidLen);
@@ -157,7 +159,7 @@ uint32_t FakeSystem::FormatMessage(uint32_t flags, uint32_t messageId, uint32_t 
         return 0;
     }
     if (it->second.size() + 1 > size) {
-        lastError = kErrorInsufficientBuffer;
+        lastError = kInsufficientBuffer;
         return 0;
     }
     std::memcpy(buffer, it->second.c_str(), it->second.size() + 1);
