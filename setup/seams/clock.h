@@ -21,6 +21,8 @@ class Clock {
     virtual std::string TimeSeparator() = 0;
     virtual std::string DayName(int dayOfWeek) = 0; // 0 = Sunday, full name
     virtual std::string MonthName(int month) = 0;   // 1..12, full name
+    // 1..12, abbreviated name; a clock without the locale's own short names cuts the full one.
+    virtual std::string MonthShortName(int month) { return MonthName(month).substr(0, 3); }
 };
 
 } // namespace ww

@@ -35,6 +35,11 @@ class FakeClock final : public Clock {
             "July",    "August",   "September", "October", "November", "December"};
         return names.at(static_cast<size_t>(m - 1));
     }
+    std::string MonthShortName(int m) override {
+        static const std::array<const char*, 12> names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+        return names.at(static_cast<size_t>(m - 1));
+    }
 };
 
 } // namespace ww::test

@@ -1,0 +1,68 @@
+#include "adapters/adapter_list.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "adapters/ip_fetch.h"
+#include "adapters/ip_walk.h"
+#include "platform/log.h"
+#include "seams/ui.h"
+
+namespace ww {
+namespace {
+
+constexpr const char* kNoAdaptersMessage =
+    "No Network adapters were found.\r\n"
+    "This program requires at least one adapter to be installed (inc. drivers).\r\n"
+    "Please install a network adapter card or the USB network adapter driver.";
+
+const std::string kNul(1, '\0');
+
+// Appends one entry and one row per adapter record until the chain ends, fails or the
+// 16-bit count is full; the entries made so far stay whatever ends it.
+void AddAdapters(App& app, AdapterBox& box) {
+    std::vector<uint8_t> buffer;
+    if (!FetchIpRecords(app, IpFunction::GetAdaptersInfo, buffer)) return;
+    const IpRecordBuffer records(buffer.data(), buffer.size());
+    AdapterInfoChain chain(records);
+    while (app.Adapters.size() <= static_cast<size_t>(std::numeric_limits<int16_t>::max())) {
+        const auto rec = chain.Next();
+        if (!rec) return;
+        AdapterEntry entry;
+        entry.DisplayText = StripNull(FieldText(rec->Description), kNul);
+        entry.AdapterKey = StripNull(FieldText(rec->AdapterName), kNul);
+        if (entry.DisplayText.empty()) entry.DisplayText = entry.AdapterKey;
+        entry.IfIndex = static_cast<int32_t>(rec->Index);
+        app.Adapters.push_back(entry);
+        WriteLog(app, std::to_string(app.Adapters.size() - 1) + ", " + entry.DisplayText);
+        box.AddItem(entry.DisplayText);
+    }
+}
+
+} // namespace
+
+void ListAdapters(App& app, AdapterBox& box) {
+    app.Adapters.assign(1, AdapterEntry{});
+    AddAdapters(app, box);
+    const auto made = static_cast<int16_t>(app.Adapters.size() - 1);
+    if (made == 0) {
+        WriteLog(app, "No Network adapters found");
+        app.ui->MessageBox(kNoAdaptersMessage, kMbOk | kMbIconHand);
+    } else {
+        app.SelectedAdapter = 1;
+        box.SetListIndex(0);
+    }
+    app.AdapterCount = made;
+}
+
+std::string StripNull(const std::string& text, const std::string& separator) {
+    const size_t at = text.find(separator);
+    const std::string head = at == std::string::npos ? text : text.substr(0, at);
+    const size_t first = head.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return head.substr(first, head.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace ww

@@ -1,0 +1,52 @@
+#include "adapters/enum_reg_values.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "adapters/adapter_list.h"
+#include "seams/codepage.h"
+
+namespace ww {
+namespace {
+
+constexpr uint32_t kKeyRead = 0x20019;
+constexpr uint32_t kNameChars = 260;
+constexpr uint32_t kDataBytes = 4096;
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    });
+    return text;
+}
+
+} // namespace
+
+bool ContainsNoCase(const std::string& text, const std::string& part) {
+    return Upper(text).find(Upper(part)) != std::string::npos;
+}
+
+std::string EnumRegValues(App& app, HKey root, const std::string& keyPath,
+                          const std::string& match) {
+    if (keyPath.empty()) return {};
+    RegKey key(*app.reg);
+    if (app.reg->OpenKeyEx(root, ToAnsi(keyPath), 0, kKeyRead, key.put()) != kErrorSuccess)
+        return {};
+    std::array<char, kNameChars> name;
+    std::vector<uint8_t> data(kDataBytes);
+    for (uint32_t index = 0;; ++index) {
+        name.fill('\0');
+        uint32_t nameSize = kNameChars;
+        uint32_t dataSize = kDataBytes;
+        uint32_t type = 0;
+        if (app.reg->EnumValue(key.get(), index, name.data(), &nameSize, &type, data.data(),
+                               &dataSize) != kErrorSuccess)
+            return {};
+        const std::string valueName =
+            StripNull(FromAnsi(std::string_view(name.data(), name.size())), std::string(1, '\0'));
+        if (ContainsNoCase(valueName, match)) return valueName;
+    }
+}
+
+} // namespace ww
