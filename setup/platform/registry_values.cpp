@@ -223,7 +223,7 @@ bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t typ
 int16_t DetectOS(App& app) {
     OsVersionInfo info;
     info.dwOSVersionInfoSize = 148;
-    if (!app.sys->GetVersionEx(&info)) return 0;
+    if (!app.sys->GetVersionExA(&info)) return 0;
     for (const OsRow& row : kOsRows) {
         const bool platformMatches =
             row.platform == 0xFFFFFFFF || row.platform == info.dwPlatformId;

@@ -49,15 +49,15 @@ class System {
     virtual ~System() = default;
 
     // GetVersionExA
-    virtual bool GetVersionEx(OsVersionInfo* info) = 0;
+    virtual bool GetVersionExA(OsVersionInfo* info) = 0;
     // GetUserNameA: size in/out in characters, the NUL included
-    virtual bool GetUserName(char* buffer, uint32_t* size) = 0;
+    virtual bool GetUserNameA(char* buffer, uint32_t* size) = 0;
     // GetComputerNameA: size in characters; on success it becomes the length without the NUL
-    virtual bool GetComputerName(char* buffer, uint32_t* size) = 0;
+    virtual bool GetComputerNameA(char* buffer, uint32_t* size) = 0;
     // LookupAccountNameA; an empty systemName is the local system
-    virtual bool LookupAccountName(const std::string& systemName, const std::string& accountName,
-                                   uint8_t* sid, uint32_t* sidSize, char* domain,
-                                   uint32_t* domainSize, uint32_t* use) = 0;
+    virtual bool LookupAccountNameA(const std::string& systemName, const std::string& accountName,
+                                    uint8_t* sid, uint32_t* sidSize, char* domain,
+                                    uint32_t* domainSize, uint32_t* use) = 0;
     // GetSidIdentifierAuthority, GetSidSubAuthorityCount, GetSidSubAuthority: pointers into the
     // SID itself, nothing is checked (as in Win32)
     virtual const uint8_t* GetSidIdentifierAuthority(const uint8_t* sid) = 0;
@@ -73,8 +73,8 @@ class System {
     virtual bool OpenProcessToken(SysHandle process, uint32_t access, SysHandle* token) = 0;
     virtual bool CloseHandle(SysHandle handle) = 0;
     // LookupPrivilegeValueA; an empty systemName is the local system
-    virtual bool LookupPrivilegeValue(const std::string& systemName, const std::string& name,
-                                      Luid* luid) = 0;
+    virtual bool LookupPrivilegeValueA(const std::string& systemName, const std::string& name,
+                                       Luid* luid) = 0;
     // AdjustTokenPrivileges; bufferLength is the size of previousState in Win32 bytes
     virtual bool AdjustTokenPrivileges(SysHandle token, bool disableAll,
                                        const TokenPrivileges& newState, uint32_t bufferLength,
@@ -82,8 +82,8 @@ class System {
     // ExitWindowsEx
     virtual bool ExitWindowsEx(uint32_t flags, uint32_t reason) = 0;
     // FormatMessageA without inserts: characters stored (NUL not counted), 0 on failure
-    virtual uint32_t FormatMessage(uint32_t flags, uint32_t messageId, uint32_t languageId,
-                                   char* buffer, uint32_t size) = 0;
+    virtual uint32_t FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t languageId,
+                                    char* buffer, uint32_t size) = 0;
     // GetLastError of the calling thread
     virtual uint32_t GetLastError() = 0;
 

@@ -7,6 +7,8 @@
 #include "win32/clock.h"
 #include "win32/files.h"
 #include "win32/form1_window.h"
+#include "win32/registry.h"
+#include "win32/system.h"
 #include "win32/ui.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
@@ -17,11 +19,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ww::Win32Files files;
     ww::Win32Ui ui;
     ww::Win32Clock clock;
+    ww::Win32Registry registry;
+    ww::Win32System system;
 
     ww::App app;
     app.files = &files;
     app.ui = &ui;
     app.clock = &clock;
+    app.reg = &registry;
+    app.sys = &system;
 
     ww::Form1Window window(app, ui, instance);
     return window.Run(showCommand);

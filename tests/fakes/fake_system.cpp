@@ -31,7 +31,7 @@ FakeSystem::FakeSystem() {
         Account{MakeSid(1, 5, {21, 1004336348, 1177238915, 682003330, 1003}), "PC1", 1};
 }
 
-bool FakeSystem::GetVersionEx(OsVersionInfo* info) {
+bool FakeSystem::GetVersionExA(OsVersionInfo* info) {
     if (!versionOk || info->dwOSVersionInfoSize != 148) {
         lastError = 87;
         return false;
@@ -41,7 +41,7 @@ bool FakeSystem::GetVersionEx(OsVersionInfo* info) {
     return true;
 }
 
-bool FakeSystem::GetUserName(char* buffer, uint32_t* size) {
+bool FakeSystem::GetUserNameA(char* buffer, uint32_t* size) {
     if (!userName) {
         lastError = 1332;
         return false;
@@ -57,7 +57,7 @@ bool FakeSystem::GetUserName(char* buffer, uint32_t* size) {
     return true;
 }
 
-bool FakeSystem::GetComputerName(char* buffer, uint32_t* size) {
+bool FakeSystem::GetComputerNameA(char* buffer, uint32_t* size) {
     if (!computerName) {
         lastError = 2;
         return false;
@@ -73,9 +73,9 @@ bool FakeSystem::GetComputerName(char* buffer, uint32_t* size) {
     return true;
 }
 
-bool FakeSystem::LookupAccountName(const std::string& systemName, const std::string& accountName,
-                                   uint8_t* sid, uint32_t* sidSize, char* domain,
-                                   uint32_t* domainSize, uint32_t* use) {
+bool FakeSystem::LookupAccountNameA(const std::string& systemName, const std::string& accountName,
+                                    uint8_t* sid, uint32_t* sidSize, char* domain,
+                                    uint32_t* domainSize, uint32_t* use) {
     lookupSystems.push_back(systemName);
     auto it = accounts.find(Upper(accountName));
     if (it == accounts.end()) {
@@ -119,7 +119,7 @@ bool FakeSystem::OpenProcessToken(SysHandle, uint32_t access, SysHandle* token) 
     return true;
 }
 
-bool FakeSystem::LookupPrivilegeValue(const std::string&, const std::string& name, Luid* luid) {
+bool FakeSystem::LookupPrivilegeValueA(const std::string&, const std::string& name, Luid* luid) {
     privilegeLookups.push_back(name);
     if (!lookupPrivilegeOk || name != "SeShutdownPrivilege") {
         lastError = 1313; // ERROR_NO_SUCH_PRIVILEGE
@@ -150,8 +150,8 @@ bool FakeSystem::ExitWindowsEx(uint32_t flags, uint32_t reason) {
     return exitWindowsOk;
 }
 
-uint32_t FakeSystem::FormatMessage(uint32_t flags, uint32_t messageId, uint32_t languageId,
-                                   char* buffer, uint32_t size) {
+uint32_t FakeSystem::FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t languageId,
+                                    char* buffer, uint32_t size) {
     formatCalls.push_back(FormatCall{flags, messageId, languageId, size});
     auto it = messages.find(messageId);
     if (it == messages.end()) {

@@ -64,12 +64,12 @@ class FakeSystem final : public System {
 
     FakeSystem();
 
-    bool GetVersionEx(OsVersionInfo* info) override;
-    bool GetUserName(char* buffer, uint32_t* size) override;
-    bool GetComputerName(char* buffer, uint32_t* size) override;
-    bool LookupAccountName(const std::string& systemName, const std::string& accountName,
-                           uint8_t* sid, uint32_t* sidSize, char* domain, uint32_t* domainSize,
-                           uint32_t* use) override;
+    bool GetVersionExA(OsVersionInfo* info) override;
+    bool GetUserNameA(char* buffer, uint32_t* size) override;
+    bool GetComputerNameA(char* buffer, uint32_t* size) override;
+    bool LookupAccountNameA(const std::string& systemName, const std::string& accountName,
+                            uint8_t* sid, uint32_t* sidSize, char* domain, uint32_t* domainSize,
+                            uint32_t* use) override;
     const uint8_t* GetSidIdentifierAuthority(const uint8_t* sid) override { return sid + 2; }
     const uint8_t* GetSidSubAuthorityCount(const uint8_t* sid) override { return sid + 1; }
     const uint8_t* GetSidSubAuthority(const uint8_t* sid, uint32_t index) override {
@@ -83,14 +83,14 @@ class FakeSystem final : public System {
         closedHandles.push_back(handle);
         return true;
     }
-    bool LookupPrivilegeValue(const std::string& systemName, const std::string& name,
-                              Luid* luid) override;
+    bool LookupPrivilegeValueA(const std::string& systemName, const std::string& name,
+                               Luid* luid) override;
     bool AdjustTokenPrivileges(SysHandle token, bool disableAll, const TokenPrivileges& newState,
                                uint32_t bufferLength, TokenPrivileges* previousState,
                                uint32_t* returnLength) override;
     bool ExitWindowsEx(uint32_t flags, uint32_t reason) override;
-    uint32_t FormatMessage(uint32_t flags, uint32_t messageId, uint32_t languageId, char* buffer,
-                           uint32_t size) override;
+    uint32_t FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t languageId, char* buffer,
+                            uint32_t size) override;
     uint32_t GetLastError() override { return lastError; }
     void DoEvents() override {
         ++doEventsCalls;

@@ -1,0 +1,190 @@
+#include "win32/system.h"
+
+#include <windows.h>
+
+#include <lm.h>
+
+#include <string>
+
+namespace ww {
+namespace {
+
+HANDLE ToHandle(SysHandle h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+
+// A system name for the A functions: the empty text means the local system.
+const char* SystemName(const std::string& name) {
+    return name.empty() ? nullptr : name.c_str();
+}
+
+std::wstring Utf16(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int len =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(len), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), len);
+    return out;
+}
+
+std::string Utf8(const wchar_t* text) {
+    const int len = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (len <= 1) return {};
+    std::string out(static_cast<size_t>(len), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), len, nullptr, nullptr);
+    out.resize(static_cast<size_t>(len - 1));
+    return out;
+}
+
+// The buffer netapi32 hands out, freed on every way out.
+class NetBuffer {
+  public:
+    NetBuffer() = default;
+    NetBuffer(const NetBuffer&) = delete;
+    NetBuffer& operator=(const NetBuffer&) = delete;
+    ~NetBuffer() {
+        if (buffer_ != nullptr) NetApiBufferFree(buffer_);
+    }
+    LPBYTE* put() { return &buffer_; }
+    const wchar_t* text() const { return reinterpret_cast<const wchar_t*>(buffer_); }
+
+  private:
+    LPBYTE buffer_ = nullptr;
+};
+
+TOKEN_PRIVILEGES ToWin32(const TokenPrivileges& p) {
+    TOKEN_PRIVILEGES t{};
+    t.PrivilegeCount = p.PrivilegeCount;
+    t.Privileges[0].Luid.LowPart = p.Privileges[0].luid.LowPart;
+    t.Privileges[0].Luid.HighPart = p.Privileges[0].luid.HighPart;
+    t.Privileges[0].Attributes = p.Privileges[0].Attributes;
+    return t;
+}
+
+} // namespace
+
+bool Win32System::GetVersionExA(OsVersionInfo* info) {
+    OSVERSIONINFOA vi{};
+    vi.dwOSVersionInfoSize = info->dwOSVersionInfoSize;
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996) // the program classifies exactly what the call reports
+#endif
+    if (!::GetVersionExA(&vi)) return false;
+    info->dwMajorVersion = vi.dwMajorVersion;
+    info->dwMinorVersion = vi.dwMinorVersion;
+    info->dwBuildNumber = vi.dwBuildNumber;
+    info->dwPlatformId = vi.dwPlatformId;
+    return true;
+}
+
+bool Win32System::GetUserNameA(char* buffer, uint32_t* size) {
+    DWORD s = *size;
+    const bool ok = ::GetUserNameA(buffer, &s) != 0;
+    *size = s;
+    return ok;
+}
+
+bool Win32System::GetComputerNameA(char* buffer, uint32_t* size) {
+    DWORD s = *size;
+    const bool ok = ::GetComputerNameA(buffer, &s) != 0;
+    *size = s;
+    return ok;
+}
+
+bool Win32System::LookupAccountNameA(const std::string& systemName, const std::string& accountName,
+                                     uint8_t* sid, uint32_t* sidSize, char* domain,
+                                     uint32_t* domainSize, uint32_t* use) {
+    DWORD s = *sidSize;
+    DWORD d = *domainSize;
+    SID_NAME_USE u = static_cast<SID_NAME_USE>(*use);
+    const bool ok = ::LookupAccountNameA(SystemName(systemName), accountName.c_str(), sid, &s,
+                                         domain, &d, &u) != 0;
+    *sidSize = s;
+    *domainSize = d;
+    *use = static_cast<uint32_t>(u);
+    return ok;
+}
+
+const uint8_t* Win32System::GetSidIdentifierAuthority(const uint8_t* sid) {
+    return reinterpret_cast<const uint8_t*>(::GetSidIdentifierAuthority(const_cast<uint8_t*>(sid)));
+}
+
+const uint8_t* Win32System::GetSidSubAuthorityCount(const uint8_t* sid) {
+    return ::GetSidSubAuthorityCount(const_cast<uint8_t*>(sid));
+}
+
+const uint8_t* Win32System::GetSidSubAuthority(const uint8_t* sid, uint32_t index) {
+    return reinterpret_cast<const uint8_t*>(::GetSidSubAuthority(const_cast<uint8_t*>(sid), index));
+}
+
+uint32_t Win32System::NetGetDCName(const std::string& server, const std::string& domain,
+                                   std::string* dcName) {
+    const std::wstring s = Utf16(server);
+    const std::wstring d = Utf16(domain);
+    NetBuffer buffer;
+    const NET_API_STATUS status = ::NetGetDCName(s.c_str(), d.c_str(), buffer.put());
+    if (status == NERR_Success && buffer.text() != nullptr) *dcName = Utf8(buffer.text());
+    return status;
+}
+
+SysHandle Win32System::GetCurrentProcess() {
+    return reinterpret_cast<SysHandle>(::GetCurrentProcess());
+}
+
+bool Win32System::OpenProcessToken(SysHandle process, uint32_t access, SysHandle* token) {
+    HANDLE t = nullptr;
+    const bool ok = ::OpenProcessToken(ToHandle(process), access, &t) != 0;
+    *token = ok ? reinterpret_cast<SysHandle>(t) : 0;
+    return ok;
+}
+
+bool Win32System::CloseHandle(SysHandle handle) {
+    return ::CloseHandle(ToHandle(handle)) != 0;
+}
+
+bool Win32System::LookupPrivilegeValueA(const std::string& systemName, const std::string& name,
+                                        Luid* luid) {
+    LUID l{};
+    const bool ok = ::LookupPrivilegeValueA(SystemName(systemName), name.c_str(), &l) != 0;
+    luid->LowPart = l.LowPart;
+    luid->HighPart = l.HighPart;
+    return ok;
+}
+
+bool Win32System::AdjustTokenPrivileges(SysHandle token, bool disableAll,
+                                        const TokenPrivileges& newState, uint32_t bufferLength,
+                                        TokenPrivileges* previousState, uint32_t* returnLength) {
+    TOKEN_PRIVILEGES next = ToWin32(newState);
+    TOKEN_PRIVILEGES previous{};
+    // Never more than the record really holds.
+    const DWORD length = bufferLength < sizeof previous ? bufferLength : sizeof previous;
+    DWORD returned = returnLength != nullptr ? *returnLength : 0;
+    const bool ok = ::AdjustTokenPrivileges(ToHandle(token), disableAll ? TRUE : FALSE, &next,
+                                            length, previousState != nullptr ? &previous : nullptr,
+                                            returnLength != nullptr ? &returned : nullptr) != 0;
+    const DWORD error = ::GetLastError();
+    if (previousState != nullptr) {
+        previousState->PrivilegeCount = previous.PrivilegeCount;
+        previousState->Privileges[0].luid.LowPart = previous.Privileges[0].Luid.LowPart;
+        previousState->Privileges[0].luid.HighPart = previous.Privileges[0].Luid.HighPart;
+        previousState->Privileges[0].Attributes = previous.Privileges[0].Attributes;
+    }
+    if (returnLength != nullptr) *returnLength = returned;
+    SetLastError(error);
+    return ok;
+}
+
+bool Win32System::ExitWindowsEx(uint32_t flags, uint32_t reason) {
+    return ::ExitWindowsEx(flags, reason) != 0;
+}
+
+uint32_t Win32System::FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t languageId,
+                                     char* buffer, uint32_t size) {
+    return ::FormatMessageA(flags, nullptr, messageId, languageId, buffer, size, nullptr);
+}
+
+uint32_t Win32System::GetLastError() {
+    return ::GetLastError();
+}
+
+} // namespace ww
