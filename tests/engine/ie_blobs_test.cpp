@@ -3,6 +3,7 @@
 #include "engine/failure.h"
 #include "engine/ie_blobs.h"
 #include "fakes/test_app.h"
+#include "platform/registry_values.h"
 #include "seams/codepage.h"
 
 namespace ww::test {
@@ -21,7 +22,7 @@ Bytes Blob(size_t length, uint8_t flags, uint8_t last) {
     Bytes b(length);
     for (size_t i = 0; i < length; ++i)
         b[i] = static_cast<uint8_t>(0x20 + i % 64);
-    b[8] = flags;
+    if (length > 8) b[8] = flags;
     b[length - 1] = last;
     return b;
 }
