@@ -10,6 +10,7 @@
 #include "win32/registry.h"
 #include "win32/system.h"
 #include "win32/ui.h"
+#include "win32/wmi.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
@@ -21,6 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ww::Win32Clock clock;
     ww::Win32Registry registry;
     ww::Win32System system;
+    ww::Win32Wmi wmi;
 
     ww::App app;
     app.files = &files;
@@ -28,6 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     app.clock = &clock;
     app.reg = &registry;
     app.sys = &system;
+    app.wmi = &wmi;
 
     ww::Form1Window window(app, ui, instance);
     return window.Run(showCommand);
