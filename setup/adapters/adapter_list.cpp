@@ -7,6 +7,7 @@
 
 #include "adapters/ip_fetch.h"
 #include "adapters/ip_walk.h"
+#include "adapters/record_walks.h"
 #include "platform/log.h"
 #include "seams/ui.h"
 
@@ -20,12 +21,11 @@ constexpr const char* kNoAdaptersMessage =
 
 const std::string kNul(1, '\0');
 
+} // namespace
+
 // Appends one entry and one row per adapter record until the chain ends, fails or the
 // 16-bit count is full; the entries made so far stay whatever ends it.
-void AddAdapters(App& app, AdapterBox& box) {
-    std::vector<uint8_t> buffer;
-    if (!FetchIpRecords(app, IpFunction::GetAdaptersInfo, buffer)) return;
-    const IpRecordBuffer records(buffer.data(), buffer.size());
+void AddAdapterEntries(App& app, AdapterBox& box, const IpRecordBuffer& records) {
     AdapterInfoChain chain(records);
     while (app.Adapters.size() <= static_cast<size_t>(std::numeric_limits<int16_t>::max())) {
         const auto rec = chain.Next();
@@ -41,11 +41,11 @@ void AddAdapters(App& app, AdapterBox& box) {
     }
 }
 
-} // namespace
-
 void ListAdapters(App& app, AdapterBox& box) {
     app.Adapters.assign(1, AdapterEntry{});
-    AddAdapters(app, box);
+    std::vector<uint8_t> buffer;
+    if (FetchIpRecords(app, IpFunction::GetAdaptersInfo, buffer))
+        AddAdapterEntries(app, box, IpRecordBuffer(buffer.data(), buffer.size()));
     const auto made = static_cast<int16_t>(app.Adapters.size() - 1);
     if (made == 0) {
         WriteLog(app, "No Network adapters found");

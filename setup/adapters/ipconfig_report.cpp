@@ -10,6 +10,7 @@
 #include "adapters/ip_fetch.h"
 #include "adapters/ip_walk.h"
 #include "adapters/lease_time.h"
+#include "adapters/record_walks.h"
 #include "platform/log.h"
 
 namespace ww {
@@ -77,10 +78,9 @@ bool LogList(const IpRecordBuffer& records, const IpAddrStringRec& first, uintpt
     return !chain.Failed();
 }
 
-bool LogNetworkParams(App& app) {
-    std::vector<uint8_t> buffer;
-    if (!FetchIpRecords(app, IpFunction::GetNetworkParams, buffer)) return false;
-    const IpRecordBuffer records(buffer.data(), buffer.size());
+} // namespace
+
+bool LogNetworkParamsRecord(App& app, const IpRecordBuffer& records) {
     const auto info = records.ReadAt<FixedInfoRec>(records.base());
     if (!info) return false;
 
@@ -97,6 +97,8 @@ bool LogNetworkParams(App& app) {
         WriteLog(app, (*info).*f.flag != 0 ? f.on : f.off);
     return true;
 }
+
+namespace {
 
 std::string PhysicalAddress(const IpAdapterInfoRec& rec) {
     std::string text;
@@ -136,21 +138,27 @@ bool LogAdapter(App& app, const IpRecordBuffer& records, const IpAdapterInfoRec&
     return true;
 }
 
-bool LogAdapters(App& app) {
+// Fetches the records of function and runs walk over them; false when either fails.
+template <class Walk> bool FetchAndWalk(App& app, IpFunction function, Walk walk) {
     std::vector<uint8_t> buffer;
-    if (!FetchIpRecords(app, IpFunction::GetAdaptersInfo, buffer)) return false;
-    const IpRecordBuffer records(buffer.data(), buffer.size());
+    if (!FetchIpRecords(app, function, buffer)) return false;
+    return walk(app, IpRecordBuffer(buffer.data(), buffer.size()));
+}
+
+} // namespace
+
+bool LogAdapterRecords(App& app, const IpRecordBuffer& records) {
     AdapterInfoChain chain(records);
     while (const auto rec = chain.Next())
         if (!LogAdapter(app, records, *rec, chain.Address())) return false;
     return !chain.Failed();
 }
 
-} // namespace
-
 void LogIpConfig(App& app) {
     WriteLog(app, " -- Checking status: ipconfig --");
-    if (LogNetworkParams(app) && LogAdapters(app)) WriteLog(app, " -- Ipconfig complete --");
+    if (FetchAndWalk(app, IpFunction::GetNetworkParams, LogNetworkParamsRecord) &&
+        FetchAndWalk(app, IpFunction::GetAdaptersInfo, LogAdapterRecords))
+        WriteLog(app, " -- Ipconfig complete --");
 }
 
 } // namespace ww

@@ -12,14 +12,18 @@ struct CivilTime {
     int month, day, hour, minute, second, dayOfWeek;
 };
 
+// Division rounding towards minus infinity, for a positive divisor, free of overflow.
 int64_t FloorDiv(int64_t a, int64_t b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+    return a / b - (a % b < 0 ? 1 : 0);
+}
+int64_t FloorMod(int64_t a, int64_t b) {
+    return a % b < 0 ? a % b + b : a % b;
 }
 
 // The proleptic Gregorian calendar counted from 1970-01-01, a Thursday.
 CivilTime FromEpochSeconds(int64_t seconds) {
     const int64_t days = FloorDiv(seconds, 86400);
-    const int64_t secs = seconds - days * 86400;
+    const int64_t secs = FloorMod(seconds, 86400);
     const int64_t z = days + 719468;
     const int64_t era = FloorDiv(z, 146097);
     const int64_t doe = z - era * 146097;
@@ -34,7 +38,7 @@ CivilTime FromEpochSeconds(int64_t seconds) {
     t.hour = static_cast<int>(secs / 3600);
     t.minute = static_cast<int>(secs / 60 % 60);
     t.second = static_cast<int>(secs % 60);
-    t.dayOfWeek = static_cast<int>(days - FloorDiv(days + 4, 7) * 7 + 4);
+    t.dayOfWeek = static_cast<int>(FloorMod(days + 4, 7));
     return t;
 }
 

@@ -231,6 +231,9 @@ TEST(LogIpConfig, LeaseTimeFollowsTheUsersNamesAndSeparator) {
     EXPECT_EQ(LeaseTimeText(t.app, 0), "Thursday, Jan 1 00.00.00 1970");
     EXPECT_EQ(LeaseTimeText(t.app, 951782400), "Tuesday, Feb 29 00.00.00 2000");
     EXPECT_EQ(LeaseTimeText(t.app, -2147483647 - 1), "Friday, Dec 13 20.45.52 1901");
+    // 64-bit Windows writes 64-bit lease times: the far ends still give a date.
+    EXPECT_EQ(LeaseTimeText(t.app, INT64_MIN).substr(0, 8), "Sunday, ");
+    EXPECT_FALSE(LeaseTimeText(t.app, INT64_MAX).empty());
 }
 
 TEST(LogIpConfig, RefusedCallEndsTheReportWithItsLine) {
