@@ -62,4 +62,9 @@ std::string Win32Clock::MonthName(int month) {
     return LocaleText(static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + month - 1));
 }
 
+std::string Win32Clock::MonthShortName(int month) {
+    if (month < 1 || month > 12) return {};
+    return LocaleText(static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + month - 1));
+}
+
 } // namespace ww

@@ -11,6 +11,7 @@ class Win32Clock final : public Clock {
     std::string TimeSeparator() override;
     std::string DayName(int dayOfWeek) override;
     std::string MonthName(int month) override;
+    std::string MonthShortName(int month) override;
 };
 
 } // namespace ww

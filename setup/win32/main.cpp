@@ -7,6 +7,7 @@
 #include "win32/clock.h"
 #include "win32/files.h"
 #include "win32/form1_window.h"
+#include "win32/iphelper.h"
 #include "win32/registry.h"
 #include "win32/system.h"
 #include "win32/ui.h"
@@ -23,6 +24,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ww::Win32Registry registry;
     ww::Win32System system;
     ww::Win32Wmi wmi;
+    ww::Win32IpHelper iphlp;
 
     ww::App app;
     app.files = &files;
@@ -31,6 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     app.reg = &registry;
     app.sys = &system;
     app.wmi = &wmi;
+    app.iphlp = &iphlp;
 
     ww::Form1Window window(app, ui, instance);
     return window.Run(showCommand);
