@@ -189,7 +189,7 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
         TOOLINFOA tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = parent;
+        tool.hwnd = hwnd_; // the window that hears about the tip, as for every tool of it
         tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
         tool.lpszText = tipText.data();
         SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
@@ -236,7 +236,6 @@ int LoginWindow::Run(int show) {
     if (!RegisterClasses() || !CreateForm()) return 1;
     probe_.SetOwner(hwnd_);
     CreateControls();
-    if (!form_.browser) return 1;
     Form_Load(form_);
     ready_ = true;
     RECT client{};
