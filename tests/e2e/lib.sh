@@ -5,7 +5,8 @@
 # display, network namespace and wineserver; all of them go when the case ends, also on failure.
 #
 #   e2e_prefix ROAD [EXE]    fresh prefix; the program is C:\corvane\EXE (default wirewise.exe),
-#                            run as ROAD: win98 nt40 win2k winxp win7
+#                            run as ROAD: win98 nt40 win2k winxp win7; an EXE named gatekey*
+#                            is a copy of gatekey.exe
 #   e2e_adapters none        the namespace gets no adapters (call before the first wine command)
 #   e2e_drive <<'EOS'        runs a driver script (see driver/driver.cpp); fails the case on error
 #   e2e_wine ARGS...         runs wine in the case's session (network namespace, display)
@@ -33,6 +34,7 @@ e2e_begin() {
     if [ "$(id -u)" -ne 0 ]; then echo "skipped: end-to-end cases run as root" >&2; exit 77; fi
     command -v wine >/dev/null || { echo "skipped: wine is not installed" >&2; exit 77; }
     WIREWISE_EXE=$E2E_WINDOWS_BUILD/setup/win32/wirewise.exe
+    GATEKEY_EXE=$E2E_WINDOWS_BUILD/login/gatekey.exe
     DRIVER_EXE=$E2E_WINDOWS_BUILD/tests/e2e/e2e_driver.exe
     [ -f "$WIREWISE_EXE" ] || e2e_fail "no $WIREWISE_EXE: build the windows build first"
     [ -f "$DRIVER_EXE" ] || e2e_fail "no $DRIVER_EXE: build the windows build first"
@@ -113,7 +115,13 @@ e2e_prefix() {
     PROGRAM="C:\\corvane\\$exe"
     LOG=$PROGRAM_DIR/Setup.log
     mkdir -p "$PROGRAM_DIR" "$PREFIX/drive_c/e2e"
-    cp "$WIREWISE_EXE" "$PROGRAM_DIR/$exe"
+    case $exe in
+    gatekey*)
+        [ -f "$GATEKEY_EXE" ] || e2e_fail "no $GATEKEY_EXE: build the windows build first"
+        cp "$GATEKEY_EXE" "$PROGRAM_DIR/$exe"
+        ;;
+    *) cp "$WIREWISE_EXE" "$PROGRAM_DIR/$exe" ;;
+    esac
     cp "$DRIVER_EXE" "$PREFIX/drive_c/e2e/"
     e2e_reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /t REG_SZ /d "$road" /f
 }

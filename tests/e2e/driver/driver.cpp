@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "http_listener.h"
 #include "win32/control_ids.h"
+#include "window/layout.h"
 
 namespace {
 
@@ -58,6 +60,26 @@ const std::map<std::string, int> kControlNames = {
     {"chkGates", ww::ids::kChkGates},
     {"chkIEAuto", ww::ids::kChkIEAuto},
 };
+
+// The login window's controls by their names there (gatekey's caption selects them).
+std::map<std::string, int> GatekeyControlNames() {
+    std::map<std::string, int> names;
+    for (const gk::ControlSpec& c : gk::kControls)
+        names[c.name] = c.id;
+    return names;
+}
+
+struct DescendantArgs {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindDescendantProc(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<DescendantArgs*>(lp);
+    if (GetDlgCtrlID(h) != f->id) return TRUE;
+    f->found = h;
+    return FALSE;
+}
 
 std::vector<std::string> Tokenize(const std::string& line) {
     std::vector<std::string> out;
@@ -152,6 +174,7 @@ class Driver {
     void Dump() const;
 
     ProcessHandles process_;
+    HttpListener http_;
     HWND main_ = nullptr;
     std::string boxTitle_ = "Corvane Wirewise";
     int dpiX_ = 96, dpiY_ = 96;
@@ -162,11 +185,19 @@ HWND Driver::Control(const std::string& name) const {
     if (!name.empty() && name[0] == '#') {
         id = std::stoi(name.substr(1));
     } else {
-        auto it = kControlNames.find(name);
-        if (it == kControlNames.end()) throw Failure("unknown control " + name);
+        static const std::map<std::string, int> gatekeyNames = GatekeyControlNames();
+        const auto& names = Text(Main()) == gk::kFormCaption ? gatekeyNames : kControlNames;
+        auto it = names.find(name);
+        if (it == names.end()) throw Failure("unknown control " + name);
         id = it->second;
     }
     HWND h = GetDlgItem(Main(), id);
+    if (!h) {
+        // Controls inside a container window (a frame) are the window's grandchildren.
+        DescendantArgs args{id, nullptr};
+        EnumChildWindows(Main(), FindDescendantProc, reinterpret_cast<LPARAM>(&args));
+        h = args.found;
+    }
     if (!h) throw Failure("no control " + name);
     return h;
 }
@@ -528,6 +559,109 @@ void Driver::Execute(const std::vector<std::string>& a) {
         });
     } else if (cmd == "dump") {
         Dump();
+    } else if (cmd == "type") {
+        // Replaces the text as a paste would: the control reports the change to its parent.
+        Need(a, 3, "type CONTROL TEXT");
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(Control(a[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()),
+                            SMTO_NORMAL, kWait, &ignored);
+    } else if (cmd == "focus") {
+        // A click into the control; the control that had the focus loses it.
+        Need(a, 2, "focus CONTROL");
+        HWND h = Control(a[1]);
+        PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        Expect(kWait, [&]() -> std::string {
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            GetGUIThreadInfo(process_.pi.dwThreadId, &gui);
+            return gui.hwndFocus == h ? "" : a[1] + " did not get the focus";
+        });
+        Settle(kWait);
+    } else if (cmd == "tab") {
+        // The Tab key through the program's message loop, from the control that has the focus.
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!GetGUIThreadInfo(process_.pi.dwThreadId, &gui) || !gui.hwndFocus)
+            throw Failure("no control has the focus");
+        PostMessageA(gui.hwndFocus, WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageA(gui.hwndFocus, WM_KEYUP, VK_TAB, 0xC00F0001);
+        Expect(kWait, [&]() -> std::string {
+            GUITHREADINFO now{};
+            now.cbSize = sizeof now;
+            GetGUIThreadInfo(process_.pi.dwThreadId, &now);
+            return now.hwndFocus != gui.hwndFocus ? "" : "the focus did not move";
+        });
+        Settle(kWait);
+    } else if (cmd == "expect-focus") {
+        Need(a, 2, "expect-focus CONTROL");
+        Expect(kWait, [&]() -> std::string {
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            GetGUIThreadInfo(process_.pi.dwThreadId, &gui);
+            return gui.hwndFocus == Control(a[1]) ? "" : a[1] + " has not the focus";
+        });
+    } else if (cmd == "expect-visible" || cmd == "expect-password-char" || cmd == "expect-fill") {
+        Need(a, 3, "expect-visible|password-char|fill CONTROL N");
+        const long long want = std::stoll(a[2], nullptr, 0);
+        Expect(kWait, [&]() -> std::string {
+            HWND h = Control(a[1]);
+            DWORD_PTR got = 0;
+            if (cmd == "expect-visible")
+                got = IsWindowVisible(h) ? 1 : 0;
+            else if (cmd == "expect-password-char")
+                SendMessageTimeoutA(h, EM_GETPASSWORDCHAR, 0, 0, SMTO_NORMAL, kWait, &got);
+            else // the lamp's fill colour (its LEDM_GETFILLCOLOR message)
+                SendMessageTimeoutA(h, WM_USER + 0x100, 0, 0, SMTO_NORMAL, kWait, &got);
+            return static_cast<long long>(got) == want
+                       ? ""
+                       : Format("%s: %s is %lld", cmd.c_str(), a[1].c_str(),
+                                static_cast<long long>(got));
+        });
+    } else if (cmd == "expect-fills") {
+        Need(a, 2, "expect-fills CONTROL (covers the whole client area)");
+        Expect(kWait, [&]() -> std::string {
+            RECT r{}, client{};
+            GetWindowRect(Control(a[1]), &r);
+            MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&r), 2);
+            GetClientRect(Main(), &client);
+            return EqualRect(&r, &client) ? ""
+                                          : Format("%s at %ld,%ld %ldx%ld px, client %ldx%ld",
+                                                   a[1].c_str(), r.left, r.top, r.right - r.left,
+                                                   r.bottom - r.top, client.right, client.bottom);
+        });
+    } else if (cmd == "expect-zoomed") {
+        Need(a, 2, "expect-zoomed 0|1");
+        Expect(kWait, [&]() -> std::string {
+            const int got = IsZoomed(Main()) ? 1 : 0;
+            return got == std::stoi(a[1]) ? "" : Format("the window's zoomed state is %d", got);
+        });
+    } else if (cmd == "restore") {
+        PostMessageA(Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        Settle(kWait);
+    } else if (cmd == "listen") {
+        Need(a, 2, "listen PORT (on 127.0.0.1)");
+        if (!http_.Start(std::stoi(a[1]))) throw Failure("cannot listen on port " + a[1]);
+    } else if (cmd == "expect-request") {
+        // The Nth request (from 1) has a head line that reads exactly TEXT.
+        Need(a, 3, "expect-request N TEXT [ms]");
+        const size_t n = static_cast<size_t>(std::stoi(a[1]));
+        Expect(Timeout(a, 3, 30000), [&]() -> std::string {
+            const std::vector<std::string> requests = http_.Requests();
+            if (requests.size() < n) return Format("%u requests so far", unsigned(requests.size()));
+            std::istringstream lines(requests[n - 1]);
+            for (std::string line; std::getline(lines, line);) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                if (line == a[2]) return "";
+            }
+            return "request " + a[1] + " lacks \"" + a[2] + "\": " + Visible(requests[n - 1]);
+        });
+    } else if (cmd == "expect-requests") {
+        Need(a, 2, "expect-requests N");
+        Settle(kWait);
+        const size_t got = http_.Requests().size();
+        if (got != static_cast<size_t>(std::stoi(a[1])))
+            throw Failure(Format("%u requests, expected %s", unsigned(got), a[1].c_str()));
     } else if (cmd == "sleep") {
         Need(a, 2, "sleep MS");
         Sleep(static_cast<DWORD>(std::stoi(a[1])));
