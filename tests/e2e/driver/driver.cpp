@@ -2,7 +2,8 @@
 // Run under Wine as "e2e_driver SCRIPT"; prints every command and ends with exit code 0 when
 // all of them held, 1 at the first that did not (the program under test is then ended).
 //
-// Controls are named as in the window (cboNIC, chkConnected, ...) or by number (#104).
+// Controls are named as in the window (cboNIC, chkConnected, ...; in gatekey's window txtHost,
+// ledNet, ...) or by number (#104); controls inside a frame window are found too.
 // Texts are double-quoted; \r \n \" \\ escapes work inside quotes. Times are in ms.
 #include <windows.h>
 
