@@ -122,6 +122,8 @@ e2e_prefix() {
         ;;
     *) cp "$WIREWISE_EXE" "$PROGRAM_DIR/$exe" ;;
     esac
+    # The IP Helper library files wirewise loads from its own folder.
+    cp "$(dirname "$WIREWISE_EXE")"/iphlpapi_*.dll "$PROGRAM_DIR/"
     cp "$DRIVER_EXE" "$PREFIX/drive_c/e2e/"
     e2e_reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /t REG_SZ /d "$road" /f
 }

@@ -465,11 +465,17 @@ void Driver::Execute(const std::vector<std::string>& a) {
         Expect(kWait, [&]() -> std::string {
             HWND h = Control(a[1]);
             const WPARAM row = static_cast<WPARAM>(std::stoi(a[2]));
-            const LRESULT len = SendMessageA(h, CB_GETLBTEXTLEN, row, 0);
+            // Wine hands another process's rows over in UTF-16 whatever the A call asked for:
+            // ask for UTF-16 and convert here.
+            const LRESULT len = SendMessageW(h, CB_GETLBTEXTLEN, row, 0);
             if (len == CB_ERR) return "no row " + a[2];
-            std::string t(static_cast<size_t>(len) + 1, '\0');
-            SendMessageA(h, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(t.data()));
-            t.resize(static_cast<size_t>(len));
+            std::wstring w(static_cast<size_t>(len) + 1, L'\0');
+            SendMessageW(h, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(w.data()));
+            std::string t(static_cast<size_t>(len) * 2 + 1, '\0');
+            const int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(len),
+                                              t.data(), static_cast<int>(t.size()), nullptr,
+                                              nullptr);
+            t.resize(static_cast<size_t>(n > 0 ? n : 0));
             return t == a[3] ? "" : "row " + a[2] + " reads \"" + t + "\"";
         });
     } else if (cmd == "expect-tooltip") {
