@@ -472,9 +472,8 @@ void Driver::Execute(const std::vector<std::string>& a) {
             std::wstring w(static_cast<size_t>(len) + 1, L'\0');
             SendMessageW(h, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(w.data()));
             std::string t(static_cast<size_t>(len) * 2 + 1, '\0');
-            const int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(len),
-                                              t.data(), static_cast<int>(t.size()), nullptr,
-                                              nullptr);
+            const int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), static_cast<int>(len), t.data(),
+                                              static_cast<int>(t.size()), nullptr, nullptr);
             t.resize(static_cast<size_t>(n > 0 ? n : 0));
             return t == a[3] ? "" : "row " + a[2] + " reads \"" + t + "\"";
         });
