@@ -27,9 +27,8 @@ HMENU ControlMenu(int id) {
 }
 
 int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -299,8 +298,8 @@ bool LoginWindow::OnCommand(int id, int code) {
 }
 
 void LoginWindow::PaintFrame(HWND frame) {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(frame, &ps);
+    const PaintDc paint(frame);
+    const HDC dc = paint.get();
     RECT r{};
     GetClientRect(frame, &r);
     const Selection font(dc, font_.get());
@@ -317,7 +316,6 @@ void LoginWindow::PaintFrame(HWND frame) {
     label.right = label.left + text.cx + 2 * pad;
     ExtTextOutA(dc, label.left + pad, 0, ETO_OPAQUE, &label, caption, static_cast<UINT>(len),
                 nullptr);
-    EndPaint(frame, &ps);
 }
 
 void LoginWindow::DrawLogo(const DRAWITEMSTRUCT& item) {
