@@ -281,7 +281,11 @@ bool LoginWindow::OnCommand(int id, int code) {
     case kTxtUser:
     case kTxtPass:
         if (code == EN_CHANGE) UpdateLoginButton(form_);
-        if (code == EN_KILLFOCUS && id == kTxtHost) txtHost_LostFocus(form_);
+        // Only a move to another control of this window leaves the field; the program losing
+        // the focus to another window (or to its own message box) does not.
+        if (code == EN_KILLFOCUS && id == kTxtHost && IsChild(hwnd_, GetFocus())) {
+            txtHost_LostFocus(form_);
+        }
         return true;
     case kCmdLogin:
         if (code == BN_CLICKED) cmdLogin_Click(form_);
