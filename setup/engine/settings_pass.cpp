@@ -38,7 +38,7 @@ enum Key {
 // What goes between a key's fixed parts.
 enum class Insert { Nothing, UserKeyPrefix, AdapterKey };
 
-struct KeySpec {
+struct KeyLayout {
     HKey root;
     const char* head;
     Insert insert;
@@ -46,7 +46,7 @@ struct KeySpec {
 };
 
 // Indexed by Key. Paths are as the systems spell them, trailing backslashes and case included.
-constexpr std::array<KeySpec, kKeyCount> kKeys = {{
+constexpr std::array<KeyLayout, kKeyCount> kKeys = {{
     {kHkeyUsers, "", Insert::UserKeyPrefix,
      "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\"},
     {kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\",
@@ -249,11 +249,11 @@ std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const Ada
                                                           : std::string();
     std::array<std::string, kKeyCount> paths;
     for (size_t k = 0; k < kKeyCount; ++k) {
-        const KeySpec& spec = kKeys[k];
-        paths[k] = spec.head;
-        if (spec.insert == Insert::UserKeyPrefix) paths[k] += userKeyPrefix;
-        if (spec.insert == Insert::AdapterKey) paths[k] += entry.AdapterKey;
-        paths[k] += spec.tail;
+        const KeyLayout& layout = kKeys[k];
+        paths[k] = layout.head;
+        if (layout.insert == Insert::UserKeyPrefix) paths[k] += userKeyPrefix;
+        if (layout.insert == Insert::AdapterKey) paths[k] += entry.AdapterKey;
+        paths[k] += layout.tail;
     }
     return paths;
 }

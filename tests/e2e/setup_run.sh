@@ -103,28 +103,28 @@ sr_seed() {
             echo "[HKEY_LOCAL_MACHINE\\Enum\\Network\\MSTCP\\0001]"
             echo '"Driver"="NetTrans\\0001"'
             echo
-        else
-            local key
-            for key in "$SR_CCS\\Services\\Tcpip\\Parameters\\Interfaces\\$SR_GUID" \
-                "$SR_CCS\\Services\\$SR_GUID\\Parameters\\Tcpip"; do
-                echo "[HKEY_LOCAL_MACHINE\\$key]"
-                echo "\"DefaultGateway\"=hex(7):$(sr_reg_multi 192.168.7.1 192.168.7.254)"
-                echo "\"DefaultGatewayMetric\"=hex(7):$(sr_reg_multi 0 0)"
-                echo "\"IPAddress\"=hex(7):$(sr_reg_multi 192.168.7.50)"
-                echo "\"SubnetMask\"=hex(7):$(sr_reg_multi 255.255.255.0)"
-                echo '"EnableDHCP"=dword:00000000'
-                if [ "${key#*Interfaces}" != "$key" ]; then
-                    echo "\"NameServer\"=hex(7):$(sr_reg_multi 192.168.7.1 192.168.7.2)"
-                fi
-                echo
-            done
-            echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Tcpip]"
-            echo '"Start"=dword:00000001'
-            echo
-            echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Tcpip\\Parameters]"
-            echo '"DhcpNameServer"="192.168.7.1"'
-            echo
         fi
+        # The NT family's values are there on every road: the Windows 9x road must leave them.
+        local key
+        for key in "$SR_CCS\\Services\\Tcpip\\Parameters\\Interfaces\\$SR_GUID" \
+            "$SR_CCS\\Services\\$SR_GUID\\Parameters\\Tcpip"; do
+            echo "[HKEY_LOCAL_MACHINE\\$key]"
+            echo "\"DefaultGateway\"=hex(7):$(sr_reg_multi 192.168.7.1 192.168.7.254)"
+            echo "\"DefaultGatewayMetric\"=hex(7):$(sr_reg_multi 0 0)"
+            echo "\"IPAddress\"=hex(7):$(sr_reg_multi 192.168.7.50)"
+            echo "\"SubnetMask\"=hex(7):$(sr_reg_multi 255.255.255.0)"
+            echo '"EnableDHCP"=dword:00000000'
+            if [ "${key#*Interfaces}" != "$key" ]; then
+                echo "\"NameServer\"=hex(7):$(sr_reg_multi 192.168.7.1 192.168.7.2)"
+            fi
+            echo
+        done
+        echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Tcpip]"
+        echo '"Start"=dword:00000001'
+        echo
+        echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Tcpip\\Parameters]"
+        echo '"DhcpNameServer"="192.168.7.1"'
+        echo
     } | sed 's/$/\r/' >"$f"
     cp "$f" "$PREFIX/drive_c/e2e/seed.reg"
     e2e_wine regedit /S 'C:\e2e\seed.reg' >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
