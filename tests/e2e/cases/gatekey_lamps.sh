@@ -43,3 +43,16 @@ expect-text ledNet "Connected to Internet"
 close
 expect-exit 0
 EOS
+
+# From a drive root the file beside the program is C:\Settings.ini.
+cp "$PROGRAM_DIR/gatekey.exe" "$PREFIX/drive_c/gatekey.exe"
+printf 'not-an-ip' >"$PREFIX/drive_c/Settings.ini"
+e2e_drive <<'EOS'
+title "Corvane Gatekey"
+start C:\gatekey.exe
+window "Corvane - Gatekey"
+settle
+expect-text ledNet "Not connected to Internet"
+close
+expect-exit 0
+EOS
