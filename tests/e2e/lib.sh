@@ -4,9 +4,12 @@
 # driver and checks Setup.log and the registry. Every case has its own prefix copy, Xvfb
 # display, network namespace and wineserver; all of them go when the case ends, also on failure.
 #
-#   e2e_prefix ROAD [EXE]    fresh prefix; the program is C:\corvane\EXE (default wirewise.exe),
-#                            run as ROAD: win98 nt40 win2k winxp win7; an EXE named gatekey*
-#                            is a copy of gatekey.exe
+#   e2e_prefix ROAD [EXE] [FOLDER]
+#                            fresh prefix; the program is C:\FOLDER\EXE (default
+#                            C:\corvane\wirewise.exe; FOLDER "." is the drive's root), run as
+#                            ROAD: win98 nt40 win2k winxp win7; an EXE named gatekey* is a copy
+#                            of gatekey.exe
+#   e2e_install EXE FOLDER   one more copy of the program in the same prefix (sets PROGRAM...)
 #   e2e_adapters none        the namespace gets no adapters (call before the first wine command)
 #   e2e_drive <<'EOS'        runs a driver script (see driver/driver.cpp); fails the case on error
 #   e2e_wine ARGS...         runs wine in the case's session (network namespace, display)
@@ -105,16 +108,30 @@ e2e_adapters() {
 # A copy of the template for this case. Wine rewrites the registry files in place, so they
 # are copied; everything else is hard-linked.
 e2e_prefix() {
-    local road=$1 exe=${2:-wirewise.exe}
+    local road=$1 exe=${2:-wirewise.exe} folder=${3:-corvane}
     e2e_template
     PREFIX=$CASE_DIR/prefix
     cp -al "$TEMPLATE" "$PREFIX"
     rm -f "$PREFIX"/*.reg
     cp "$TEMPLATE"/*.reg "$PREFIX/"
-    PROGRAM_DIR=$PREFIX/drive_c/corvane
-    PROGRAM="C:\\corvane\\$exe"
+    mkdir -p "$PREFIX/drive_c/e2e"
+    cp "$DRIVER_EXE" "$PREFIX/drive_c/e2e/"
+    e2e_install "$exe" "$folder"
+    e2e_reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /t REG_SZ /d "$road" /f
+}
+
+# Copies the program to C:\FOLDER\EXE and points PROGRAM, PROGRAM_DIR and LOG at it.
+e2e_install() {
+    local exe=$1 folder=$2
+    if [ "$folder" = . ]; then
+        PROGRAM_DIR=$PREFIX/drive_c
+        PROGRAM="C:\\$exe"
+    else
+        PROGRAM_DIR=$PREFIX/drive_c/$folder
+        PROGRAM="C:\\$folder\\$exe"
+    fi
     LOG=$PROGRAM_DIR/Setup.log
-    mkdir -p "$PROGRAM_DIR" "$PREFIX/drive_c/e2e"
+    mkdir -p "$PROGRAM_DIR"
     case $exe in
     gatekey*)
         [ -f "$GATEKEY_EXE" ] || e2e_fail "no $GATEKEY_EXE: build the windows build first"
@@ -124,8 +141,6 @@ e2e_prefix() {
     esac
     # The IP Helper library files wirewise loads from its own folder.
     cp "$(dirname "$WIREWISE_EXE")"/iphlpapi_*.dll "$PROGRAM_DIR/"
-    cp "$DRIVER_EXE" "$PREFIX/drive_c/e2e/"
-    e2e_reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /t REG_SZ /d "$road" /f
 }
 
 # The display, the network namespace and a kept-up wineserver, made at the first wine command.
@@ -201,12 +216,15 @@ e2e_reg() {
     e2e_wine reg "$@" >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err"
 }
 
-# Runs the driver on the script read from stdin; its output is in $DRIVER_OUT.
+# Runs the driver on the script read from stdin; its output is in $DRIVER_OUT. In the script,
+# $PROGRAM stands for the program's Windows path.
 e2e_drive() {
     local n=$((${E2E_DRIVES:-0} + 1))
     E2E_DRIVES=$n
     local script=$PREFIX/drive_c/e2e/script$n.txt
-    cat >"$script"
+    local text
+    text=$(cat)
+    printf '%s\n' "${text//\$PROGRAM/"$PROGRAM"}" >"$script"
     DRIVER_OUT=$CASE_DIR/driver$n.out
     e2e_session
     local status=0

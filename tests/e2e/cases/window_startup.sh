@@ -1,7 +1,7 @@
 # Start-up marks, version and date lines; the window's controls as first shown; "<-" on close.
 e2e_prefix winxp
 e2e_drive <<'EOS'
-start C:\corvane\wirewise.exe
+start $PROGRAM
 window "Corvane Wirewise"
 settle
 expect-client 7185 1845

@@ -515,6 +515,15 @@ void Driver::Execute(const std::vector<std::string>& a) {
                        : Format("%s at %ld,%ld %ldx%ld px, expected %d,%d %dx%d", a[1].c_str(),
                                 r.left, r.top, r.right - r.left, r.bottom - r.top, l, t, w, h);
         });
+    } else if (cmd == "expect-tab-order") {
+        // The controls that take the focus, in the order Tab visits them (disabled ones too).
+        Need(a, 2, "expect-tab-order CONTROL...");
+        std::string want, got;
+        for (size_t i = 1; i < a.size(); ++i)
+            want += Format("%d ", GetDlgCtrlID(Control(a[i])));
+        for (HWND h = GetWindow(Main(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+            if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) got += Format("%d ", GetDlgCtrlID(h));
+        if (got != want) throw Failure("tab order by id: " + got + "expected " + want);
     } else if (cmd == "expect-in-view") {
         Need(a, 3, "expect-in-view CONTROL 0|1");
         const bool want = a[2] == "1";
