@@ -1,0 +1,348 @@
+#include "window/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "fakes/test_app.h"
+#include "window/fake_view.h"
+
+namespace ww::test {
+namespace {
+
+// The window with every seam faked; the program's other modules run for real on the fakes.
+struct Window {
+    TestApp t;
+    FakeView view;
+    Form1 form{t.app, view};
+};
+
+int IndexOf(const std::vector<std::string>& lines, const std::string& line, int from = 0) {
+    for (int i = from; i < static_cast<int>(lines.size()); ++i)
+        if (lines[static_cast<size_t>(i)] == line) return i;
+    return -1;
+}
+
+int Count(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+// The lines appear in this order, others of the program's modules may lie between them.
+testing::AssertionResult InOrder(const std::vector<std::string>& lines,
+                                 std::initializer_list<std::string> wanted) {
+    int at = 0;
+    for (const std::string& w : wanted) {
+        const int found = IndexOf(lines, w, at);
+        if (found < 0) return testing::AssertionFailure() << "\"" << w << "\" missing or early";
+        at = found + 1;
+    }
+    return testing::AssertionSuccess();
+}
+
+int FirstStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+TEST(Form1StartUp, WritesItsLinesInOrderAroundTheModules) {
+    Window w;
+    w.t.files.programPath = "C:\\Corvane\\wirewise.exe";
+    w.form.Form_Load();
+    EXPECT_EQ(w.form.ProgramFolder, "C:\\Corvane\\");
+    EXPECT_EQ(w.t.app.LogPath, "C:\\Corvane\\Setup.log");
+    const auto lines = w.t.LogLines();
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "->");
+    EXPECT_EQ(lines[1], "wirewise 1.0.10");
+    EXPECT_EQ(lines[2].rfind("OS = ", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3], "07/12/2026 09:05:03");
+    EXPECT_EQ(lines[4], "User: " + w.t.app.UserName);
+    EXPECT_EQ(lines[5], w.t.app.UserSid); // Windows XP: the SID line follows
+    EXPECT_GT(IndexOf(lines, " *Reading...*"), 5);
+    EXPECT_EQ(Count(lines, "<-"), 0);
+}
+
+TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
+    struct Case {
+        const char* name;
+        uint32_t platform, major, minor, build;
+        int16_t osCode;
+        bool sidLine;
+    };
+    for (const Case& c : {
+             Case{"Windows 98", 1, 4, 10, 67766446, 1, false},
+             Case{"NT 4", 2, 4, 0, 1381, 2, true},
+             Case{"Windows 2000", 2, 5, 0, 2195, 3, true},
+             Case{"Windows XP", 2, 5, 1, 2600, 4, true},
+             Case{"Windows 7", 2, 6, 1, 7601, 5, false},
+             Case{"Win32s", 0, 3, 10, 0, 0, false},
+         }) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = {148, c.major, c.minor, c.build, c.platform};
+        w.form.Form_Load();
+        EXPECT_EQ(w.t.app.OsCode, c.osCode);
+        const auto lines = w.t.LogLines();
+        const int user = FirstStartingWith(lines, "User: ");
+        ASSERT_GT(user, 0);
+        ASSERT_LT(user + 1, static_cast<int>(lines.size()));
+        const std::string& next = lines[static_cast<size_t>(user + 1)];
+        if (c.sidLine) {
+            EXPECT_EQ(next, w.t.app.UserSid);
+        } else {
+            EXPECT_TRUE(w.t.app.UserSid.empty());
+            EXPECT_NE(next.rfind("S-1-", 0), 0u) << next;
+        }
+        EXPECT_GT(IndexOf(lines, " *Reading...*"), user);
+    }
+}
+
+TEST(Form1StartUp, AtADriveRootTheLogLiesBesideTheProgramWithOneBackslash) {
+    Window w;
+    w.t.files.programPath = "D:\\wirewise.exe";
+    w.form.Form_Load();
+    EXPECT_EQ(w.form.ProgramFolder, "D:\\");
+    EXPECT_EQ(w.t.app.LogPath, "D:\\Setup.log");
+    ASSERT_EQ(w.t.files.files.count("D:\\Setup.log"), 1u);
+    EXPECT_EQ(w.t.LogLines().at(0), "->");
+}
+
+TEST(Form1StartUp, AFailedStepLogsItsNumberAndTheNextStepsRun) {
+    Window w;
+    w.t.files.versionError = 1813;
+    w.form.Form_Load();
+    const auto lines = w.t.LogLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "->");
+    EXPECT_EQ(lines[1], "Error 1813");
+    EXPECT_TRUE(
+        InOrder(lines, {"07/12/2026 09:05:03", "User: " + w.t.app.UserName, " *Reading...*"}));
+}
+
+TEST(Form1StartUp, AnUnwritableLogChangesNothingButTheLog) {
+    Window normal, locked;
+    locked.t.files.locked.insert("C:\\Tools\\Setup.log");
+    normal.form.Form_Load();
+    locked.form.Form_Load();
+    EXPECT_TRUE(locked.t.app.logFailed);
+    EXPECT_TRUE(locked.t.files.files.empty());
+    EXPECT_EQ(locked.t.app.OsCode, normal.t.app.OsCode);
+    EXPECT_EQ(locked.view.rows, normal.view.rows);
+    EXPECT_EQ(locked.t.app.SelectedAdapter, normal.t.app.SelectedAdapter);
+    ASSERT_EQ(locked.t.ui.boxes.size(), normal.t.ui.boxes.size());
+    for (size_t i = 0; i < locked.t.ui.boxes.size(); ++i)
+        EXPECT_EQ(locked.t.ui.boxes[i].text, normal.t.ui.boxes[i].text);
+}
+
+TEST(Form1StartUp, TheFirstRowChosenByTheAdapterListUnticksNothing) {
+    Window w;
+    w.form.AddItem("eth0");
+    w.form.AddItem("wlan0");
+    w.view.connected = 1;
+    w.view.writeEnabled = true;
+    w.form.SetListIndex(0);
+    EXPECT_EQ(w.view.selected, 0);
+    EXPECT_EQ(w.t.app.SelectedAdapter, 1);
+    EXPECT_EQ(w.view.connected, 1);
+    EXPECT_TRUE(w.view.writeEnabled);
+    EXPECT_EQ(w.view.rows, (std::vector<std::string>{"eth0", "wlan0"}));
+}
+
+TEST(Form1Adapters, ChoosingAnotherRowAsksForAFreshConfirmation) {
+    struct Case {
+        const char* name;
+        std::function<void(Window&)> act;
+        int connected;
+        int selectedAdapter;
+        int lastListIndex;
+    };
+    const std::vector<Case> cases = {
+        {"click on the same row",
+         [](Window& w) {
+             w.view.selected = 0;
+             w.form.cboNIC_Click();
+         },
+         1, 1, 0},
+        {"click on another row",
+         [](Window& w) {
+             w.view.selected = 1;
+             w.form.cboNIC_Click();
+         },
+         0, 2, 1},
+        {"click with no row selected",
+         [](Window& w) {
+             w.view.selected = -1;
+             w.form.cboNIC_Click();
+         },
+         0, 0, -1},
+        {"key press that moved nothing", [](Window& w) { w.form.cboNIC_KeyPress(); }, 1, 7, 0},
+        {"key up that moved nothing", [](Window& w) { w.form.cboNIC_KeyUp(); }, 1, 7, 0},
+        {"key press after the row moved",
+         [](Window& w) {
+             w.view.selected = 1;
+             w.form.cboNIC_KeyPress();
+         },
+         0, 2, 1},
+        {"key up after the row moved",
+         [](Window& w) {
+             w.view.selected = 1;
+             w.form.cboNIC_KeyUp();
+         },
+         0, 2, 1},
+        {"key up after a click already followed the row",
+         [](Window& w) {
+             w.view.selected = 1;
+             w.form.cboNIC_Click();
+             w.view.connected = 1;
+             w.form.chkConnected_Click();
+             w.form.cboNIC_KeyUp();
+         },
+         1, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.view.rows = {"eth0", "wlan0"};
+        w.view.selected = 0;
+        w.t.app.SelectedAdapter = 7; // a click sets it anew; a key event only on a change
+        w.view.connected = 1;
+        w.form.chkConnected_Click();
+        c.act(w);
+        EXPECT_EQ(w.view.connected, c.connected);
+        EXPECT_EQ(w.view.writeEnabled, c.connected == 1);
+        EXPECT_EQ(w.t.app.SelectedAdapter, c.selectedAdapter);
+        EXPECT_EQ(w.form.LastListIndex, c.lastListIndex);
+    }
+}
+
+TEST(Form1Confirmation, OnlyATickEnablesSetupNetwork) {
+    Window w;
+    for (const auto& [value, enabled] :
+         {std::pair{1, true}, std::pair{0, false}, std::pair{1, true}, std::pair{2, false}}) {
+        SCOPED_TRACE(value);
+        w.view.connected = value;
+        w.form.chkConnected_Click();
+        EXPECT_EQ(w.view.writeEnabled, enabled);
+    }
+}
+
+TEST(Form1Options, TheToggleShowsAndHidesTheFrameByTheWindowsHeight) {
+    Window w;
+    struct Step {
+        bool shown;
+        const char *caption, *tip;
+        int height;
+    };
+    for (const Step& s :
+         {Step{true, "<<", "Hide Options", 3330}, Step{false, ">>", "Show Options", 2325},
+          Step{true, "<<", "Hide Options", 3330}}) {
+        w.form.cmdToggle_Click();
+        EXPECT_EQ(w.form.OptionsShown, s.shown);
+        EXPECT_EQ(w.view.toggleCaption, s.caption);
+        EXPECT_EQ(w.view.toggleTip, s.tip);
+        EXPECT_EQ(w.view.outerHeight, s.height);
+    }
+}
+
+TEST(Form1Options, ThePassesReadTheTwoBoxesThroughTheWindow) {
+    Window w;
+    EXPECT_EQ(w.t.app.options, static_cast<const Options*>(&w.form));
+    w.view.gates = true;
+    EXPECT_TRUE(w.t.app.options->chkGates());
+    EXPECT_FALSE(w.t.app.options->chkIEAuto());
+    w.view.gates = false;
+    w.view.ieAuto = true;
+    EXPECT_FALSE(w.t.app.options->chkGates());
+    EXPECT_TRUE(w.t.app.options->chkIEAuto());
+}
+
+TEST(Form1SetupRun, TwoRunsAppendTwoSequencesAndLeaveTheButtonEnabled) {
+    Window w;
+    w.form.Form_Load();
+    w.view.connected = 1;
+    w.form.chkConnected_Click();
+    std::vector<bool> busyDuringRun;
+    w.view.onBusy = [&](bool on) { busyDuringRun.push_back(on && w.form.Busy()); };
+    w.form.cmdWrite_Click();
+    w.form.cmdWrite_Click();
+    const auto lines = w.t.LogLines();
+    const int start = IndexOf(lines, " *Set clicked*");
+    ASSERT_GT(start, 0);
+    const std::vector<std::string> run(lines.begin() + start, lines.end());
+    EXPECT_TRUE(InOrder(run, {" *Set clicked*", " *Reading...*", "Attempt to reboot",
+                              " *Set clicked*", " *Reading...*", "Attempt to reboot"}));
+    EXPECT_EQ(Count(run, " *Set clicked*"), 2);
+    EXPECT_EQ(Count(run, "Attempt to reboot"), 2);
+    EXPECT_EQ(Count(run, "->"), 0);
+    EXPECT_EQ(w.view.connected, 1);
+    EXPECT_TRUE(w.view.writeEnabled);
+    EXPECT_FALSE(w.form.Busy());
+    EXPECT_FALSE(w.view.busy);
+    EXPECT_EQ(busyDuringRun, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST(Form1SetupRun, AClickThatArrivesDuringARunStartsNoSecondRun) {
+    Window w;
+    w.view.onBusy = [&](bool on) {
+        if (on) w.form.cmdWrite_Click();
+    };
+    w.form.cmdWrite_Click();
+    EXPECT_EQ(Count(w.t.LogLines(), " *Set clicked*"), 1);
+}
+
+TEST(Form1Close, TheBusyGuardAsksOnlyDuringASetupRun) {
+    struct Case {
+        const char* name;
+        bool duringRun;
+        int answer;
+        CloseAnswer result;
+    };
+    for (const Case& c : {Case{"ready", false, kIdYes, CloseAnswer::Close},
+                          Case{"busy, No", true, kIdNo, CloseAnswer::Cancel},
+                          Case{"busy, Yes", true, kIdYes, CloseAnswer::EndAtOnce}}) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.form.Form_Load();
+        w.t.ui.answers.push_back(c.answer);
+        CloseAnswer result = CloseAnswer::Close;
+        size_t boxesBefore = 0;
+        if (c.duringRun) {
+            w.view.onBusy = [&](bool on) {
+                if (!on) return;
+                boxesBefore = w.t.ui.boxes.size();
+                result = w.form.Form_QueryUnload();
+            };
+            w.form.cmdWrite_Click();
+            ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
+            EXPECT_EQ(w.t.ui.boxes[boxesBefore].text,
+                      "The program is busy - do you still wish to close it?");
+            EXPECT_EQ(w.t.ui.boxes[boxesBefore].style, kMbYesNo);
+            EXPECT_EQ(Count(w.t.LogLines(), "<-"), 0);
+        } else {
+            boxesBefore = w.t.ui.boxes.size();
+            result = w.form.Form_QueryUnload();
+            EXPECT_EQ(w.t.ui.boxes.size(), boxesBefore);
+            EXPECT_EQ(w.t.LogLines().back(), "<-");
+        }
+        EXPECT_EQ(result, c.result);
+    }
+}
+
+TEST(Form1Close, AfterARunTheCloseEndsTheLogWithTheMark) {
+    Window w;
+    w.form.Form_Load();
+    w.form.cmdWrite_Click();
+    EXPECT_EQ(w.form.Form_QueryUnload(), CloseAnswer::Close);
+    const auto lines = w.t.LogLines();
+    EXPECT_EQ(lines.front(), "->");
+    EXPECT_EQ(lines.back(), "<-");
+    EXPECT_EQ(Count(lines, "<-"), 1);
+}
+
+} // namespace
+} // namespace ww::test
