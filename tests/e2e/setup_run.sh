@@ -379,7 +379,8 @@ sr_check_export() {
     sr_compare "registry changes" "$CASE_DIR/changes.want" "$CASE_DIR/changes.got"
 }
 
-setup_run() {
+# The case's prefix for ROAD with the registry of a PC set up for another network.
+sr_prepare() {
     local road=$1
     SR_OS=$(sr_os_code "$road")
     SR_ROAD9X=0
@@ -393,24 +394,22 @@ setup_run() {
     SR_GUID=$(printf '{%08X-0000-0000-0000-4E6574446576}' \
         "$(ip netns exec "$NS" cat /sys/class/net/$SR_NIC/ifindex)")
     sr_seed
-    sr_export before
+}
 
-    local gates=
-    if [ "${2:-}" = gates ]; then gates="tick chkGates"; fi
-    e2e_drive <<EOS
-start $PROGRAM
-window "Corvane Wirewise"
-settle
-select cboNIC 0
-expect-text cboNIC "$SR_NIC"
-tick chkConnected
-click cmdToggle
-tick chkIEAuto
-$gates
-click cmdWrite
-close
-expect-exit 0
-EOS
+# The driver's steps up to the press of "Setup Network": eth0, confirmed, options as asked.
+sr_steps_before_setup() {
+    printf '%s\n' "start $PROGRAM" 'window "Corvane Wirewise"' settle "select cboNIC 0" \
+        "expect-text cboNIC \"$SR_NIC\"" "tick chkConnected" "click cmdToggle" "tick chkIEAuto"
+    if [ "${1:-}" = gates ]; then echo "tick chkGates"; fi
+}
+
+setup_run() {
+    sr_prepare "$@"
+    sr_export before
+    {
+        sr_steps_before_setup "${2:-}"
+        printf '%s\n' "click cmdWrite" close "expect-exit 0"
+    } | e2e_drive
     sr_export after
     sr_check_log
     sr_check_boxes
