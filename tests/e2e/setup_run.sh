@@ -406,10 +406,11 @@ sr_steps_before_setup() {
 setup_run() {
     sr_prepare "$@"
     sr_export before
-    {
-        sr_steps_before_setup "${2:-}"
-        printf '%s\n' "click cmdWrite" close "expect-exit 0"
-    } | e2e_drive
+    # Fed from a here-string: e2e_drive runs in this shell and leaves DRIVER_OUT set.
+    e2e_drive <<<"$(sr_steps_before_setup "${2:-}")
+click cmdWrite
+close
+expect-exit 0"
     sr_export after
     sr_check_log
     sr_check_boxes
