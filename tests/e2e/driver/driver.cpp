@@ -546,8 +546,9 @@ void Driver::Execute(const std::vector<std::string>& a) {
         if (text != a[1]) throw Failure("the box reads \"" + Visible(text) + "\"");
         AnswerBox(box, a[2]);
     } else if (cmd == "expect-no-box") {
-        Settle(kWait);
-        (void)0;
+        // Once the program reads its messages again, no box of it may be open.
+        if (!Sync(kWait)) throw Failure("the program does not answer");
+        if (HWND box = FindBox()) throw Failure("a message box is open: " + Visible(BoxText(box)));
     } else if (cmd == "close") {
         PostMessageA(Main(), WM_CLOSE, 0, 0);
     } else if (cmd == "expect-exit") {
