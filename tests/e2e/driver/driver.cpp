@@ -163,7 +163,8 @@ class Driver {
     int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
 
     HWND FindTopLevel(const char* windowClass, const std::string& caption) const;
-    HWND FindBox() const;
+    // A message box of the program; with text, the one that reads it (boxes may be stacked).
+    HWND FindBox(const std::string* text = nullptr) const;
     std::string BoxText(HWND box) const;
     void AnswerBox(HWND box, const std::string& button);
     void Settle(int timeoutMs);
@@ -207,6 +208,7 @@ struct FindArgs {
     DWORD pid;
     const char* windowClass;
     const std::string* caption;
+    const std::string* boxText; // when set, only a message box that reads this
     HWND found;
 };
 
@@ -220,6 +222,11 @@ BOOL CALLBACK FindTopLevelProc(HWND h, LPARAM lp) {
     GetWindowTextA(h, text, sizeof text);
     if (f->windowClass && lstrcmpiA(cls, f->windowClass) != 0) return TRUE;
     if (*f->caption != text) return TRUE;
+    if (f->boxText) {
+        char body[4096] = {};
+        GetDlgItemTextA(h, 0xFFFF, body, sizeof body);
+        if (*f->boxText != body) return TRUE;
+    }
     f->found = h;
     return FALSE;
 }
@@ -242,13 +249,15 @@ BOOL CALLBACK FindToolTipProc(HWND h, LPARAM lp) {
 }
 
 HWND Driver::FindTopLevel(const char* windowClass, const std::string& caption) const {
-    FindArgs args{process_.pi.dwProcessId, windowClass, &caption, nullptr};
+    FindArgs args{process_.pi.dwProcessId, windowClass, &caption, nullptr, nullptr};
     EnumWindows(FindTopLevelProc, reinterpret_cast<LPARAM>(&args));
     return args.found;
 }
 
-HWND Driver::FindBox() const {
-    return FindTopLevel("#32770", boxTitle_);
+HWND Driver::FindBox(const std::string* text) const {
+    FindArgs args{process_.pi.dwProcessId, "#32770", &boxTitle_, text, nullptr};
+    EnumWindows(FindTopLevelProc, reinterpret_cast<LPARAM>(&args));
+    return args.found;
 }
 
 std::string Driver::BoxText(HWND box) const {
@@ -539,12 +548,26 @@ void Driver::Execute(const std::vector<std::string>& a) {
         Need(a, 3, "expect-box TEXT ok|yes|no|cancel [ms]");
         HWND box = nullptr;
         Expect(Timeout(a, 3, 30000), [&]() -> std::string {
-            box = FindBox();
-            return box ? "" : "no message box \"" + boxTitle_ + "\"";
+            box = FindBox(&a[1]);
+            if (box) return "";
+            HWND other = FindBox();
+            return other ? "the box reads \"" + Visible(BoxText(other)) + "\""
+                         : "no message box \"" + boxTitle_ + "\"";
         });
-        const std::string text = BoxText(box);
-        if (text != a[1]) throw Failure("the box reads \"" + Visible(text) + "\"");
         AnswerBox(box, a[2]);
+    } else if (cmd == "await-box") {
+        // Waits until a box reads TEXT and leaves it open; other boxes met on the way are
+        // answered with their default, as settle does.
+        Need(a, 2, "await-box TEXT [ms]");
+        Expect(Timeout(a, 2, 60000), [&]() -> std::string {
+            if (FindBox(&a[1])) return "";
+            if (HWND other = FindBox()) {
+                std::printf("box: %s\n", Visible(BoxText(other)).c_str());
+                std::fflush(stdout);
+                AnswerBox(other, "default");
+            }
+            return "no message box reads \"" + Visible(a[1]) + "\"";
+        });
     } else if (cmd == "expect-no-box") {
         // Once the program reads its messages again, no box of it may be open.
         if (!Sync(kWait)) throw Failure("the program does not answer");
