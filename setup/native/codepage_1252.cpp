@@ -54,7 +54,9 @@ std::string ToAnsi(std::string_view text) {
             c = (c << 6) | (static_cast<uint8_t>(text[i + k]) & 0x3F);
         i += len;
         char outByte = '?';
-        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+        // The five bytes 1252 leaves unassigned stand for themselves both ways, as on Windows.
+        const bool unassigned = c >= 0x80 && c < 0xA0 && kHigh[c - 0x80] == 0;
+        if (c < 0x80 || (c >= 0xA0 && c < 0x100) || unassigned) {
             outByte = static_cast<char>(c);
         } else {
             for (size_t k = 0; k < kHigh.size(); ++k)

@@ -39,7 +39,8 @@ class Registry {
                             const uint8_t* data, uint32_t size) = 0;
     // RegEnumKeyA: name is a buffer of nameSize bytes that receives a NUL-terminated name
     virtual long EnumKey(HKey key, uint32_t index, char* name, uint32_t nameSize) = 0;
-    // RegEnumValueA: nameSize in/out in characters without the NUL; data and its size may be null
+    // RegEnumValueA: nameSize in: the name buffer in characters; out: the name without its NUL.
+    // data and its size may be null
     virtual long EnumValue(HKey key, uint32_t index, char* name, uint32_t* nameSize, uint32_t* type,
                            uint8_t* data, uint32_t* dataSize) = 0;
     // RegCloseKey; closing a predefined root or 0 is harmless

@@ -216,6 +216,19 @@ TEST(WriteRegValue, ANonNumberForType4GoesToTheCallerAndClosesTheKey) {
     }
 }
 
+TEST(RegistryValues, EveryByteOfABinaryValueSurvivesAReadAndAWrite) {
+    TestApp t;
+    Bytes all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    t.reg.SetValue(kHklm, kKey, "Blob", 3, all);
+    std::string text;
+    ASSERT_TRUE(ReadRegValue(t.app, kHklm, kKey, "Blob", text));
+    RegValue value = text;
+    ASSERT_TRUE(WriteRegValue(t.app, kHklm, kKey, 3, "Blob", value));
+    EXPECT_EQ(t.reg.Get(kHklm, kKey, "Blob")->bytes, all);
+}
+
 TEST(DetectOS, ClassifiesEveryFamilyAndLogsIt) {
     struct Case {
         uint32_t platform, build;

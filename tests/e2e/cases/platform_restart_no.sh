@@ -1,7 +1,6 @@
 # The restart question at the end of a setup run, answered No: "Reboot cancelled", no restart
 # request, and the program goes on until it is closed.
 e2e_prefix winxp
-cp "$(dirname "$WIREWISE_EXE")"/iphlpapi_*.dll "$PROGRAM_DIR/"
 e2e_drive <<'EOS'
 start C:\corvane\wirewise.exe
 window "Corvane Wirewise"

@@ -2,7 +2,6 @@
 # then ends every other process of the prefix, the driver among them, so this case has a prefix
 # of its own and does not take the driver's end as a failure.
 e2e_prefix winxp
-cp "$(dirname "$WIREWISE_EXE")"/iphlpapi_*.dll "$PROGRAM_DIR/"
 question="Setup has finished setting up your network. Your PC needs to be rebooted before the changes can be applied. Please save your work and close any other applications.\\r\\n\\r\\nDo you wish to reboot now?\\r\\n\\r\\nSelect 'Yes' to reboot now. Select 'No' to reboot later."
 cat >"$PREFIX/drive_c/e2e/restart.txt" <<EOS
 start C:\\corvane\\wirewise.exe

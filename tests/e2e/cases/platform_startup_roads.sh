@@ -2,8 +2,6 @@
 # line with the user Wine runs as; on the NT family only, the SID line, which names the user's
 # key under HKEY_USERS.
 e2e_prefix winxp
-# IP Helper's library files beside the program, so every road finds the adapters.
-cp "$(dirname "$WIREWISE_EXE")"/iphlpapi_*.dll "$PROGRAM_DIR/"
 user=$(id -un)
 for entry in win98:Win98:no nt40:WinNT:yes win2k:Win2K:yes winxp:WinXP:yes win7:Unknown:no; do
     IFS=: read -r road os nt <<<"$entry"
