@@ -1,5 +1,6 @@
 #include "platform/reg_search.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
