@@ -1,6 +1,14 @@
-# Start-up marks, version and date lines; the window's controls as first shown; "<-" on close.
+# The version resource and manifest; start-up marks, version and date lines; the window's controls
+# as first shown; "<-" on close.
 e2e_prefix winxp
 e2e_drive <<'EOS'
+expect-version $PROGRAM FileDescription "Setup your network"
+expect-version $PROGRAM FileVersion "1.00.0010"
+expect-version $PROGRAM ProductVersion "1.00.0010"
+expect-version $PROGRAM fixed "1.0.0.10 1.0.0.10"
+expect-manifest $PROGRAM "Microsoft.Windows.Common-Controls"
+expect-manifest $PROGRAM "level=\"requireAdministrator\""
+expect-manifest $PROGRAM "<dpiAware"
 start $PROGRAM
 window "Corvane Wirewise"
 settle

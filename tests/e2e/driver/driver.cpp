@@ -174,6 +174,8 @@ class Driver {
     // Polls check() until it returns "" or the time is up; the last complaint is the failure.
     template <class Check> void Expect(int timeoutMs, Check check) const;
     void Dump() const;
+    static std::string VersionText(const std::string& file, const std::string& key);
+    static std::string ManifestText(const std::string& file);
 
     ProcessHandles process_;
     HttpListener http_;
@@ -356,6 +358,47 @@ template <class Check> void Driver::Expect(int timeoutMs, Check check) const {
         if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) throw Failure(complaint);
         Sleep(25);
     }
+}
+
+std::string Driver::VersionText(const std::string& file, const std::string& key) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    if (size == 0) throw Failure("no version resource in " + file);
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, data.data()))
+        throw Failure("cannot read the version of " + file);
+    void* p = nullptr;
+    UINT n = 0;
+    if (key == "fixed") {
+        if (!VerQueryValueA(data.data(), "\\", &p, &n) || n < sizeof(VS_FIXEDFILEINFO))
+            throw Failure("no fixed version");
+        const auto* f = static_cast<const VS_FIXEDFILEINFO*>(p);
+        return Format("%u.%u.%u.%u %u.%u.%u.%u", HIWORD(f->dwFileVersionMS),
+                      LOWORD(f->dwFileVersionMS), HIWORD(f->dwFileVersionLS),
+                      LOWORD(f->dwFileVersionLS), HIWORD(f->dwProductVersionMS),
+                      LOWORD(f->dwProductVersionMS), HIWORD(f->dwProductVersionLS),
+                      LOWORD(f->dwProductVersionLS));
+    }
+    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &p, &n) || n < 4)
+        throw Failure("no translation block");
+    const auto* lang = static_cast<const WORD*>(p);
+    const std::string path =
+        Format("\\StringFileInfo\\%04x%04x\\%s", lang[0], lang[1], key.c_str());
+    if (!VerQueryValueA(data.data(), path.c_str(), &p, &n) || n == 0) return "";
+    return std::string(static_cast<const char*>(p));
+}
+
+std::string Driver::ManifestText(const std::string& file) {
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) throw Failure("cannot open " + file);
+    std::string text;
+    if (HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+        const DWORD size = SizeofResource(module, res);
+        if (HGLOBAL loaded = LoadResource(module, res))
+            text.assign(static_cast<const char*>(LockResource(loaded)), size);
+    }
+    FreeLibrary(module);
+    return text;
 }
 
 void Driver::Dump() const {
@@ -555,6 +598,17 @@ void Driver::Execute(const std::vector<std::string>& a) {
                          : "no message box \"" + boxTitle_ + "\"";
         });
         AnswerBox(box, a[2]);
+    } else if (cmd == "expect-version") {
+        // A program file's version resource: a string of its first language block, or the
+        // fixed file and product versions as "fixed".
+        Need(a, 4, "expect-version FILE FileDescription|FileVersion|...|fixed TEXT");
+        const std::string got = VersionText(a[1], a[2]);
+        if (got != a[3]) throw Failure(a[2] + " reads \"" + got + "\"");
+    } else if (cmd == "expect-manifest") {
+        Need(a, 3, "expect-manifest FILE TEXT");
+        const std::string manifest = ManifestText(a[1]);
+        if (manifest.find(a[2]) == std::string::npos)
+            throw Failure("the manifest lacks " + a[2] + ": " + manifest);
     } else if (cmd == "await-box") {
         // Waits until a box reads TEXT and leaves it open; other boxes met on the way are
         // answered with their default, as settle does.
