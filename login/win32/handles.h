@@ -140,10 +140,13 @@ class PaintDc {
 // Selects an object into a DC for the lifetime of the guard.
 class Selection {
   public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc_, previous_); }
+    ~Selection() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
 
   private:
     HDC dc_;

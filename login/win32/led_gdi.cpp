@@ -100,7 +100,7 @@ void GdiCanvas::FrameRect(const Rect& rect, Rgb color) {
 void GdiCanvas::Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Rgb color) {
     const GdiObject pen(CreatePen(PS_SOLID, 1, color));
     if (!pen) return;
-    const SelectedObject selected(dc_, pen.get());
+    const Selection selected(dc_, pen.get());
     MoveToEx(dc_, x1, y1, nullptr);
     LineTo(dc_, x2, y2);
 }
@@ -135,9 +135,9 @@ void GdiCanvas::DrawPicture(const Picture& picture, int32_t x, int32_t y, int32_
                             int32_t height, uint32_t rop) {
     const auto* bitmap = dynamic_cast<const BitmapPicture*>(&picture);
     if (bitmap == nullptr || bitmap->Bitmap() == nullptr) return;
-    const MemoryDc source(dc_);
+    const MemoryDc source(CreateCompatibleDC(dc_));
     if (source.get() == nullptr) return;
-    const SelectedObject selected(source.get(), bitmap->Bitmap());
+    const Selection selected(source.get(), bitmap->Bitmap());
     StretchBlt(dc_, x, y, width, height, source.get(), 0, 0, bitmap->WidthPixels(),
                bitmap->HeightPixels(), rop);
 }

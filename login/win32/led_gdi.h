@@ -6,40 +6,15 @@
 #include <string>
 
 #include "led/canvas.h"
+#include "win32/handles.h"
 
 namespace gk {
 
-// A pen, brush, font or bitmap, deleted when the owner goes.
-class GdiObject {
-  public:
-    explicit GdiObject(HGDIOBJ object = nullptr) : object_(object) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() {
-        if (object_ != nullptr) DeleteObject(object_);
-    }
-    HGDIOBJ get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-
-  private:
-    HGDIOBJ object_;
-};
-
-// An object selected into a DC for a scope; the previous one goes back in at the end.
-class SelectedObject {
-  public:
-    SelectedObject(HDC dc, HGDIOBJ object)
-        : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-    ~SelectedObject() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
-    }
-
-  private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+using win32::GdiObject;
+using win32::MemoryDc;
+using win32::PaintDc;
+using win32::Selection;
+using win32::WindowDc;
 
 // The DC's settings (font, text colour, background mode) restored at the end of a scope.
 class SavedDcState {
@@ -54,49 +29,6 @@ class SavedDcState {
   private:
     HDC dc_;
     int saved_;
-};
-
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-class MemoryDc {
-  public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (dc_ != nullptr) DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
-
-class PaintDc {
-  public:
-    explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-    ~PaintDc() { EndPaint(window_, &paint_); }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_ = nullptr;
 };
 
 // A bitmap picture for the lamp body.
@@ -148,7 +80,7 @@ class GdiCanvas final : public Canvas {
     RECT surface_;
     HBRUSH clear_;
     SavedDcState saved_;
-    SelectedObject font_;
+    Selection font_;
 };
 
 // The system's own translation of OLE colours.

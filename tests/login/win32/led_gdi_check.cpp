@@ -39,7 +39,7 @@ class DibSurface final : public gk::LedHost {
         void* bits = nullptr;
         bitmap_ = std::make_unique<gk::GdiObject>(
             CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        selected_ = std::make_unique<gk::SelectedObject>(dc_.get(), bitmap_->get());
+        selected_ = std::make_unique<gk::Selection>(dc_.get(), bitmap_->get());
     }
     std::unique_ptr<gk::Canvas> OpenCanvas() override {
         const RECT surface{0, 0, width_, height_};
@@ -55,9 +55,9 @@ class DibSurface final : public gk::LedHost {
   private:
     int width_, height_;
     HFONT font_;
-    gk::MemoryDc dc_{nullptr};
+    gk::MemoryDc dc_{CreateCompatibleDC(nullptr)};
     std::unique_ptr<gk::GdiObject> bitmap_;
-    std::unique_ptr<gk::SelectedObject> selected_;
+    std::unique_ptr<gk::Selection> selected_;
     gk::OleColors colors_;
 };
 
