@@ -18,7 +18,9 @@
 #   log_expect_first / log_expect_last / log_expect_order / log_expect_count / log_expect_match
 #   e2e_fail MESSAGE
 #
-# E2E_KEEP=1 keeps a passed case's folder.
+# E2E_KEEP=1 keeps a passed case's folder. Each wine command has E2E_STEP_SECONDS (default 90,
+# beyond the driver's own waits) before it is killed: a stalled Wine ends the case with its trace
+# and exit status 75, and run-case.sh runs such a case once more.
 # Variables: PREFIX (unix path of the prefix), PROGRAM_DIR (unix path of C:\corvane), LOG (its
 # Setup.log), CASE_DIR (the case's scratch folder), DRIVER_OUT (the last driver output).
 
@@ -28,6 +30,12 @@ E2E_NET=default
 e2e_fail() {
     echo "FAIL [$CASE]: $*" >&2
     exit 1
+}
+
+# A marker file, so that a stall inside a subshell still marks the whole case.
+e2e_stall() {
+    : >"$CASE_DIR/stalled"
+    e2e_fail "stalled for ${E2E_STEP_SECONDS:-90} s: $*"
 }
 
 e2e_begin() {
@@ -47,6 +55,10 @@ e2e_begin() {
     E2E_SESSION=
     E2E_START=$(date +%s%N)
     trap e2e_cleanup EXIT
+    # The trace goes to a file and is shown only when the case fails.
+    exec {E2E_TRACE_FD}>"$CASE_DIR/trace.log"
+    BASH_XTRACEFD=$E2E_TRACE_FD
+    set -x
 }
 
 e2e_end() {
@@ -58,7 +70,7 @@ e2e_end() {
 e2e_cleanup() {
     local status=$?
     trap - EXIT
-    set +e
+    set +e +x
     if [ -n "$E2E_SESSION" ]; then
         WINEPREFIX=$PREFIX timeout 20 wineserver -k 2>/dev/null
         WINEPREFIX=$PREFIX timeout 20 wineserver -w 2>/dev/null
@@ -74,8 +86,10 @@ e2e_cleanup() {
         [ "${E2E_KEEP:-0}" = 1 ] || rm -rf "$CASE_DIR"
     else
         [ -f "${LOG:-}" ] && { echo "--- Setup.log"; tr -d '\r' <"$LOG"; } >&2
+        { echo "--- last steps"; sed -n '/^+* e2e_cleanup$/q; /^+++/d; p' "$CASE_DIR/trace.log" | tail -n 8; } >&2
         [ -n "${PREFIX:-}" ] && rm -rf "$PREFIX"
         [ "$status" -eq 0 ] && status=1
+        [ -e "$CASE_DIR/stalled" ] && status=75
     fi
     exit "$status"
 }
@@ -91,7 +105,7 @@ e2e_template() {
         export WINEPREFIX=$TEMPLATE.new WINEARCH=win32 WINEDEBUG=-all
         export WINEDLLOVERRIDES="mscoree,mshtml="
         unset DISPLAY
-        wine wineboot -i >/dev/null 2>&1
+        timeout -k 5 180 wine wineboot -i >/dev/null 2>&1 || echo "wineboot failed or stalled" >&2
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
         cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -203,8 +217,11 @@ e2e_namespace() {
 }
 
 e2e_in_session() {
-    ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@"
+    local status=0
+    timeout -k 5 "${E2E_STEP_SECONDS:-90}" ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
+    [ "$status" -ne 124 ] && [ "$status" -ne 137 ] || e2e_stall "$*"
+    return "$status"
 }
 
 e2e_wine() {
