@@ -1,6 +1,7 @@
 #pragma once
 // Program-wide state of wirewise and the seams it reaches the platform through.
-// Set once at start-up (but SelectedAdapter, which follows the adapter box) and read by every module.
+// Set once at start-up (but SelectedAdapter, which follows the adapter box) and read by every
+// module.
 #include <cstdint>
 #include <string>
 #include <vector>

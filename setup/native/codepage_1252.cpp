@@ -40,7 +40,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 std::string FromAnsi(std::string_view ansi) {
     std::string out;
-    for (char ch : ansi) AppendUtf8(out, ByteToCode(static_cast<uint8_t>(ch)));
+    for (char ch : ansi)
+        AppendUtf8(out, ByteToCode(static_cast<uint8_t>(ch)));
     return out;
 }
 

@@ -19,7 +19,8 @@ inline constexpr uint32_t kRegMultiSz = 7;
 // A value to write: text, or a number (written as its decimal text for the text types).
 using RegValue = std::variant<std::string, long long>;
 
-// Thrown by WriteRegValue when a type 4 value is no 32-bit integer; the caller's handler deals with it.
+// Thrown by WriteRegValue when a type 4 value is no 32-bit integer; the caller's handler deals with
+// it.
 struct RegConversionError {
     std::string text;
 };
@@ -27,7 +28,8 @@ struct RegConversionError {
 // Reads one value as text (always set; "" unless true).
 bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::string& valueName,
                   std::string& text);
-// Writes one value, creating the key when needed; on failure value becomes "" and false is returned.
+// Writes one value, creating the key when needed; on failure value becomes "" and false is
+// returned.
 bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t type,
                    const std::string& valueName, RegValue& value);
 // Classifies the running Windows (0..5) and logs "OS = ...".

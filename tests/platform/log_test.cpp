@@ -10,7 +10,8 @@ namespace {
 TEST(WriteLog, AppendsEachLineWithCrLfAndKeepsEarlierRuns) {
     TestApp t;
     t.files.files[t.app.LogPath] = "->\r\n<-\r\n";
-    for (const char* line : {"->", "", "two\r\nlines", "<-"}) WriteLog(t.app, line);
+    for (const char* line : {"->", "", "two\r\nlines", "<-"})
+        WriteLog(t.app, line);
     EXPECT_EQ(t.files.files[t.app.LogPath], "->\r\n<-\r\n->\r\n\r\ntwo\r\nlines\r\n<-\r\n");
 }
 
@@ -26,8 +27,8 @@ TEST(WriteLog, FirstFailureSwitchesLoggingOffForTheRun) {
         std::string path;
         bool locked;
     };
-    for (const Case& c : {Case{"locked file", "C:\\Tools\\Setup.log", true},
-                          Case{"empty path", "", false}}) {
+    for (const Case& c :
+         {Case{"locked file", "C:\\Tools\\Setup.log", true}, Case{"empty path", "", false}}) {
         SCOPED_TRACE(c.name);
         TestApp t;
         t.app.LogPath = c.path;
