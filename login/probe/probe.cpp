@@ -66,7 +66,10 @@ void StopSockets(ProbeApi& api) {
 int32_t SendEcho(ProbeApi& api, const std::string& address, const std::string& payload,
                  EchoReplyBuffer& reply) {
     const uint32_t ip = api.inet_addr(address);
-    if (ip == kInaddrNone) return kStatusUnusable;
+    // Older systems convert an empty text to 0.0.0.0 instead of rejecting it. The system sees the
+    // text up to its first NUL, so one that starts with a NUL is empty as well.
+    const bool empty = address.empty() || address.front() == '\0';
+    if (ip == kInaddrNone || empty) return kStatusUnusable;
     IcmpFile icmp(api);
     if (icmp.get() == 0) return kStatusUnusable;
     // The call writes its status into the record, also when no answer arrives in time. A call

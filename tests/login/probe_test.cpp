@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace gk::test {
 namespace {
 
@@ -43,6 +45,19 @@ TEST(ProbeHost, AnUnusableAddressOpensNoIcmpHandle) {
         EXPECT_EQ(rtt, 0) << address; // the zeroed reply's field
         EXPECT_EQ(api.calls,
                   (Calls{"WSAStartup", std::string("inet_addr ") + address, "WSACleanup"}));
+    }
+}
+
+TEST(ProbeHost, AnEmptyAddressFailsAlsoWhereTheConversionPassesIt) {
+    for (const std::string& address : {std::string(), std::string("\0"
+                                                                  "127.0.0.1",
+                                                                  10)}) {
+        FakeProbeApi api;
+        api.convert = [](const std::string&) -> uint32_t { return 0; }; // 0.0.0.0
+        int32_t rtt = 5;
+        EXPECT_FALSE(ProbeHost(api, address, rtt));
+        EXPECT_EQ(std::count(api.calls.begin(), api.calls.end(), "IcmpCreateFile"), 0);
+        EXPECT_EQ(api.calls.back(), "WSACleanup");
     }
 }
 
