@@ -63,7 +63,7 @@ class LoginWindow final : public FormView {
         return SendMessageA(Control(kCheck1), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
     void SetPasswordChar(char c) override;
-    void Maximize() override { ShowWindow(hwnd_, SW_MAXIMIZE); }
+    void Maximize() override;
     bool Maximized() override { return IsZoomed(hwnd_) != 0; }
     void HidePanel() override { ShowWindow(Control(kFrame1), SW_HIDE); }
     void OpenInShell(const std::string& file) override {
@@ -265,6 +265,17 @@ std::string LoginWindow::FieldText(Field field) {
         SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     text.resize(static_cast<size_t>(got < 0 ? 0 : got));
     return FromAnsi(text);
+}
+
+void LoginWindow::Maximize() {
+    const bool wasZoomed = IsZoomed(hwnd_) != 0;
+    ShowWindow(hwnd_, SW_MAXIMIZE);
+    // A window maximised already reports no new size, yet the resize step must still run.
+    if (wasZoomed) {
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        Form_Resize(form_, client.right, client.bottom);
+    }
 }
 
 void LoginWindow::SetPasswordChar(char c) {

@@ -22,7 +22,9 @@ void Form_Load(LoginForm& form) {
 
 void Form_Resize(LoginForm& form, int clientWidth, int clientHeight) {
     form.browser->SetSize(clientWidth, clientHeight);
-    if (form.view->Maximized() && !form.browser->Visible()) {
+    // Only the Login button's maximise opens the browser. Maximised by hand before it, the
+    // window keeps its panel: there is no address to open yet, and the panel could never return.
+    if (form.view->Maximized() && !form.browser->Visible() && !form.LoginUrl.empty()) {
         form.browser->Show();
         form.view->HidePanel();
         form.browser->Navigate(form.LoginUrl, form.loginHeaders);

@@ -112,6 +112,23 @@ TEST(FormResize, LaterSizesOnlyResizeTheBrowser) {
     EXPECT_EQ(f.browser.width, 800);
 }
 
+TEST(FormResize, MaximisedBeforeLoginKeepsThePanelUntilLogin) {
+    FakeForm f;
+    f.maximized = true;
+    Form_Resize(f.form, 1024, 740);
+    EXPECT_TRUE(f.panelVisible);
+    EXPECT_FALSE(f.browser.visible);
+    EXPECT_TRUE(f.browser.calls.empty());
+    EXPECT_EQ(f.browser.width, 1024);
+    f.Type(Field::Host, "192.168.0.1");
+    f.Type(Field::User, "u");
+    f.Type(Field::Password, "p");
+    cmdLogin_Click(f.form);
+    EXPECT_FALSE(f.panelVisible);
+    EXPECT_EQ(f.browser.calls,
+              (Strings{"Show", "Navigate http://u:p@192.168.0.1:80/doc/index.htm"}));
+}
+
 TEST(Check1, MasksAndUnmasksThePassword) {
     FakeForm f;
     f.hideTicked = false;

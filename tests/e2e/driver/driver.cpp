@@ -729,8 +729,8 @@ void Driver::Execute(const std::vector<std::string>& a) {
             const int got = IsZoomed(Main()) ? 1 : 0;
             return got == std::stoi(a[1]) ? "" : Format("the window's zoomed state is %d", got);
         });
-    } else if (cmd == "restore") {
-        PostMessageA(Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    } else if (cmd == "restore" || cmd == "maximize") {
+        PostMessageA(Main(), WM_SYSCOMMAND, cmd == "restore" ? SC_RESTORE : SC_MAXIMIZE, 0);
         Settle(kWait);
     } else if (cmd == "listen") {
         Need(a, 2, "listen PORT (on 127.0.0.1)");
