@@ -88,7 +88,8 @@ class LoginWindow final : public FormView {
     HINSTANCE instance_;
     int dpi_;
     HWND hwnd_ = nullptr;
-    bool ready_ = false; // controls made and the load step run
+    bool ready_ = false;       // controls made and the load step run
+    HWND lastFocus_ = nullptr; // the control that had the focus when the window went inactive
     std::map<int, HWND> controls_;
     GdiObject font_;
     GdiObject linkFont_;
@@ -359,6 +360,20 @@ LRESULT LoginWindow::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (ready_) Form_Resize(form_, LOWORD(lp), HIWORD(lp));
         return 0;
+    case WM_ACTIVATE:
+        // Back from another program (or a message box), the control that had the focus gets it
+        // again, so the keys go on into that field and leaving it later counts as leaving it.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (IsChild(hwnd_, focus)) lastFocus_ = focus;
+            return 0;
+        }
+        if (HIWORD(wp) == 0 && lastFocus_ != nullptr && IsWindowVisible(lastFocus_) &&
+            IsWindowEnabled(lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        return DefWindowProcA(hwnd_, msg, wp, lp);
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

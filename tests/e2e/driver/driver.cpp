@@ -729,6 +729,25 @@ void Driver::Execute(const std::vector<std::string>& a) {
             const int got = IsZoomed(Main()) ? 1 : 0;
             return got == std::stoi(a[1]) ? "" : Format("the window's zoomed state is %d", got);
         });
+    } else if (cmd == "switch") {
+        // A window of another program comes to the front and goes again, as when a person
+        // switches to another program and back.
+        HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 80,
+                                     40, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetForegroundWindow(other);
+        Expect(kWait, [&]() -> std::string {
+            MSG m;
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&m);
+            return GetForegroundWindow() == other ? "" : "the other window is not in front";
+        });
+        Settle(kWait);
+        SetForegroundWindow(Main());
+        Expect(kWait, [&]() -> std::string {
+            return GetForegroundWindow() == Main() ? "" : "the program's window is not in front";
+        });
+        DestroyWindow(other);
+        Settle(kWait);
     } else if (cmd == "restore" || cmd == "maximize") {
         PostMessageA(Main(), WM_SYSCOMMAND, cmd == "restore" ? SC_RESTORE : SC_MAXIMIZE, 0);
         Settle(kWait);
