@@ -212,6 +212,17 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         break;
+    case WM_ACTIVATE:
+        // The window remembers its focused control while another window (a message box among
+        // them) is active, and gives the focus back when it is activated again.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus)) focus_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
     case WM_CLOSE:
         OnClose(false);
         return 0;
@@ -239,6 +250,16 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// The control last focused, or else the first in tab order (the adapter box when it is
+// first shown).
+void Form1Window::RestoreFocus() {
+    const HWND hwnd = hwnd_.get();
+    HWND target = focus_;
+    if (!target || !IsWindow(target) || !IsChild(hwnd, target) || !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    if (target) SetFocus(target);
 }
 
 void Form1Window::OnClose(bool) {

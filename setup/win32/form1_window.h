@@ -78,6 +78,7 @@ class Form1Window final : public Form1View {
     int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
     int PxY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
     void OnClose(bool endingSession);
+    void RestoreFocus();
 
     App& app_;
     Win32Ui& ui_;
@@ -87,6 +88,7 @@ class Form1Window final : public Form1View {
     HWND toolTips_ = nullptr; // owned by the window, destroyed with it
     GdiObject font_;
     WNDPROC comboDefault_ = nullptr;
+    HWND focus_ = nullptr; // the control that had the focus when the window was last left
     int dpiX_ = 96, dpiY_ = 96;
     bool busy_ = false;
     bool closed_ = false; // "<-" is written: the run has ended
