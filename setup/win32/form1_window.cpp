@@ -259,7 +259,8 @@ void Form1Window::RestoreFocus() {
     HWND target = focus_;
     if (!target || !IsWindow(target) || !IsChild(hwnd, target) || !IsWindowEnabled(target))
         target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-    if (target) SetFocus(target);
+    // Only a child: focusing the window itself would come back here.
+    if (target && IsChild(hwnd, target)) SetFocus(target);
 }
 
 void Form1Window::OnClose(bool) {
