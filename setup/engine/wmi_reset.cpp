@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
     std::unique_ptr<WmiService> service;
     Check(app.wmi->ConnectServer("root\\cimv2", &service), "WMI connection");
     if (!service) throw EngineFailure("WMI connection failed");
-    std::vector<std::string> descriptions;
+    std::vector<std::optional<std::string>> descriptions;
     Check(service->ExecQuery("Select * From Win32_NetworkAdapterConfiguration", "Description",
                              &descriptions),
           "WMI query");
@@ -53,7 +54,8 @@ bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
     int matched = 0;
     int failed = 0;
     for (size_t i = 0; i < descriptions.size(); ++i) {
-        if (Upper(descriptions[i]) != wanted) continue;
+        // A null description equals no text at all, not even an adapter's empty one.
+        if (!descriptions[i] || Upper(*descriptions[i]) != wanted) continue;
         ++matched;
         for (const MethodStep& step : kSteps) {
             if (step.renewOnly && !renewLease) continue;

@@ -4,6 +4,7 @@
 // bit set (for instance 0x8004102E, a method the class lacks) is a failed call.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,11 @@ class WmiService {
   public:
     virtual ~WmiService() = default;
     // IWbemServices::ExecQuery with WQL, walking every returned instance in WMI's order: values
-    // receives each instance's property as text ("" when it is null). The instances stay known to
-    // ExecMethod, by their position, until the next query.
+    // receives each instance's property as text, or nothing when it is null (a null is equal to
+    // no text, not even the empty one). The instances stay known to ExecMethod, by their
+    // position, until the next query.
     virtual HResult ExecQuery(const std::string& wql, const std::string& property,
-                              std::vector<std::string>* values) = 0;
+                              std::vector<std::optional<std::string>>* values) = 0;
     // IWbemServices::ExecMethod on instance number `instance` of the last query; returnValue
     // receives the method's "ReturnValue" out-parameter.
     virtual HResult ExecMethod(size_t instance, const std::string& method,

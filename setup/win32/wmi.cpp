@@ -5,6 +5,7 @@
 #include <wbemidl.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -129,7 +130,7 @@ class Win32WmiService final : public WmiService {
     }
 
     HResult ExecQuery(const std::string& wql, const std::string& property,
-                      std::vector<std::string>* values) override {
+                      std::vector<std::optional<std::string>>* values) override {
         values->clear();
         paths_.clear();
         const Bstr language(L"WQL");
@@ -150,9 +151,12 @@ class Win32WmiService final : public WmiService {
             Variant value;
             hr = instance->Get(propertyName.c_str(), 0, value.put(), nullptr, nullptr);
             if (FAILED(hr)) return hr;
-            values->push_back(value.get()->vt == VT_BSTR && value.get()->bstrVal
-                                  ? Utf8(value.get()->bstrVal, SysStringLen(value.get()->bstrVal))
-                                  : std::string());
+            if (value.get()->vt == VT_BSTR)
+                values->push_back(value.get()->bstrVal ? Utf8(value.get()->bstrVal,
+                                                              SysStringLen(value.get()->bstrVal))
+                                                       : std::string());
+            else
+                values->push_back(std::nullopt);
             Variant path;
             hr = instance->Get(L"__PATH", 0, path.put(), nullptr, nullptr);
             if (FAILED(hr)) return hr;

@@ -91,6 +91,17 @@ TEST_F(WmiReset, NoMatchingInstanceLogsNothingAndIsFalse) {
     EXPECT_EQ(t.wmi.open, 0);
 }
 
+// With no adapter found the pass works on the empty entry 0: an instance whose description is
+// null is no match for it, one whose description is the empty text is.
+TEST_F(WmiReset, ANullDescriptionMatchesNoText) {
+    const AdapterEntry none;
+    t.wmi.instances.push_back({std::nullopt, {}, {}});
+    t.wmi.instances.push_back({"", {}, {}});
+    EXPECT_TRUE(ResetAdaptersWmi(t.app, none, true));
+    EXPECT_EQ(Methods(), (Lines{"1 EnableDHCP", "1 SetDNSServerSearchOrder", "1 SetDNSDomain",
+                                "1 ReleaseDHCPLease", "1 RenewDHCPLease"}));
+}
+
 TEST_F(WmiReset, TheDescriptionIsComparedIgnoringCase) {
     Instances({"REALTEK rtl8139 family pci FAST ethernet nic"});
     EXPECT_TRUE(ResetAdaptersWmi(t.app, adapter, true));

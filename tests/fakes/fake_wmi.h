@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace ww::test {
 class FakeWmi final : public Wmi {
   public:
     struct Instance {
-        std::string description;
+        std::optional<std::string> description;       // nothing: the property is null
         std::map<std::string, uint32_t> returnValues; // method → ReturnValue; absent gives 0
         std::map<std::string, HResult> failures;      // method → failed HRESULT of the call
     };
@@ -46,7 +47,7 @@ class FakeWmi final : public Wmi {
         explicit Service(FakeWmi& wmi) : wmi_(wmi) { ++wmi_.open; }
         ~Service() override { --wmi_.open; }
         HResult ExecQuery(const std::string& wql, const std::string& property,
-                          std::vector<std::string>* values) override {
+                          std::vector<std::optional<std::string>>* values) override {
             wmi_.queries.push_back(wql + " / " + property);
             values->clear();
             if (ComFailed(wmi_.queryStatus)) return wmi_.queryStatus;
