@@ -43,9 +43,14 @@ void AddAdapterEntries(App& app, AdapterBox& box, const IpRecordBuffer& records)
 
 void ListAdapters(App& app, AdapterBox& box) {
     app.Adapters.assign(1, AdapterEntry{});
-    std::vector<uint8_t> buffer;
-    if (FetchIpRecords(app, IpFunction::GetAdaptersInfo, buffer))
-        AddAdapterEntries(app, box, IpRecordBuffer(buffer.data(), buffer.size()));
+    // Whatever ends the walk (memory running out included), the entries made so far are kept and
+    // the end step runs: the caller never sees the failure.
+    try {
+        std::vector<uint8_t> buffer;
+        if (FetchIpRecords(app, IpFunction::GetAdaptersInfo, buffer))
+            AddAdapterEntries(app, box, IpRecordBuffer(buffer.data(), buffer.size()));
+    } catch (...) {
+    }
     const auto made = static_cast<int16_t>(app.Adapters.size() - 1);
     if (made == 0) {
         WriteLog(app, "No Network adapters found");

@@ -1,6 +1,7 @@
 #include "adapters/adapter_list.h"
 
 #include <cstring>
+#include <new>
 
 #include <gtest/gtest.h>
 
@@ -181,6 +182,27 @@ TEST(ListAdapters, DamagedChainEndsTheWalkKeepingEarlierEntries) {
         EXPECT_TRUE(t.ui.boxes.empty()) << c.what;
         EXPECT_EQ(box.selected, std::vector<int>{0}) << c.what;
     }
+}
+
+// A failure of its own kind inside the walk (here the box running out of memory on the second
+// row) ends the walk; the end step still runs over what was made, and the caller hears nothing.
+TEST(ListAdapters, AFailureInsideTheWalkStillEndsInTheEndStep) {
+    struct FullBox final : AdapterBox {
+        std::vector<int> selected;
+        int rows = 0;
+        void AddItem(const std::string&) override {
+            if (++rows == 2) throw std::bad_alloc();
+        }
+        void SetListIndex(int row) override { selected.push_back(row); }
+    };
+    TestApp t;
+    t.iphlp.adapters = {Adapter("A", "{A}", 1), Adapter("B", "{B}", 2), Adapter("C", "{C}", 3)};
+    FullBox box;
+    EXPECT_NO_THROW(ListAdapters(t.app, box));
+    EXPECT_EQ(t.app.AdapterCount, 2);
+    EXPECT_EQ(t.app.SelectedAdapter, 1);
+    EXPECT_EQ(box.selected, std::vector<int>{0});
+    EXPECT_TRUE(t.ui.boxes.empty());
 }
 
 } // namespace
