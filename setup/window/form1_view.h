@@ -1,7 +1,7 @@
 #pragma once
 // The controls of the setup window as its logic sees them. The Win32 window implements this;
-// tests use a fake. Setting a value from here never raises the control's own event: the logic
-// raises its handlers itself, as the controls of the original window did.
+// tests use a fake. Setting a value from here never raises the control's own event; where a
+// change should run a handler, the logic calls it itself.
 #include <string>
 
 namespace ww {

@@ -2,12 +2,15 @@
 // its events, one per line, for the end-to-end cases:
 //   platform_probe ROOT SUBKEY FLAGS TEXT     ROOT: a hexadecimal handle such as 80000002, or 0
 // Lines: "found N ROOT KEY = VALUE" and, last, "finished REASON"; NULs in a value show as <NUL>.
+//   platform_probe --to-ansi HEX              the program's text (UTF-8 bytes in hexadecimal) in
+//                                             the ANSI code page, as hexadecimal bytes
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app.h"
 #include "platform/reg_search.h"
+#include "seams/codepage.h"
 #include "win32/registry.h"
 #include "win32/system.h"
 
@@ -31,9 +34,20 @@ struct Printer final : ww::RegSearchEvents {
     }
 };
 
+int ToAnsiHex(const char* hex) {
+    std::string utf8;
+    for (const char* p = hex; p[0] != '\0' && p[1] != '\0'; p += 2)
+        utf8 += static_cast<char>(std::strtoul(std::string(p, 2).c_str(), nullptr, 16));
+    for (const char c : ww::ToAnsi(utf8))
+        std::printf("%02x ", static_cast<unsigned char>(c));
+    std::printf("\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--to-ansi") return ToAnsiHex(argv[2]);
     if (argc != 5) {
         std::fprintf(stderr, "usage: platform_probe ROOT SUBKEY FLAGS TEXT\n");
         return 2;
