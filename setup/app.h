@@ -54,6 +54,10 @@ struct App {
     std::string UserName;
     std::string UserSid;
 
+    // From the moment the user's restart is requested until the request fails: the close it
+    // brings (on Windows 9x while the request is still running) is no close of a busy program.
+    bool Restarting = false;
+
     std::vector<AdapterEntry> Adapters{1};
     int16_t AdapterCount = 0;
     int16_t SelectedAdapter = 0;

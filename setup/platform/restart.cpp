@@ -55,11 +55,14 @@ void PromptReboot(App& app) {
             return;
         }
         WriteLog(app, "Rebooting");
+        app.Restarting = true;
         if (app.sys->ExitWindowsEx(kEwxReboot, kRebootReason)) return;
+        app.Restarting = false;
         const uint32_t error = app.sys->GetLastError();
         WriteLog(app, "Reboot error: " + GetSystemErrorText(app, error));
         app.ui->MessageBox(kRebootFailed, kMbOk | kMbIconHand);
     } catch (...) {
+        app.Restarting = false;
         WriteLog(app, "Error rebooting: " + std::to_string(CurrentInternalError().number));
         app.ui->MessageBox(kRebootFailed, kMbOk | kMbIconHand);
     }

@@ -150,7 +150,7 @@ void Form1::cmdWrite_Click() {
 }
 
 CloseAnswer Form1::Form_QueryUnload() {
-    if (busy_) {
+    if (busy_ && !app_.Restarting) {
         const int answer =
             app_.ui->MessageBox("The program is busy - do you still wish to close it?", kMbYesNo);
         return answer == kIdYes ? CloseAnswer::EndAtOnce : CloseAnswer::Cancel;

@@ -146,6 +146,7 @@ bool FakeSystem::AdjustTokenPrivileges(SysHandle token, bool disableAll,
 
 bool FakeSystem::ExitWindowsEx(uint32_t flags, uint32_t reason) {
     exitCalls.emplace_back(flags, reason);
+    if (onExitWindows) onExitWindows();
     if (!exitWindowsOk) lastError = exitWindowsError;
     return exitWindowsOk;
 }

@@ -55,6 +55,7 @@ class FakeSystem final : public System {
     bool exitWindowsOk = true;
     uint32_t exitWindowsError = kErrorPrivilegeNotHeld;
     std::vector<std::pair<uint32_t, uint32_t>> exitCalls; // flags, reason
+    std::function<void()> onExitWindows; // what Windows delivers before the request returns
     std::map<uint32_t, std::string> messages{
         {kErrorPrivilegeNotHeld, "A required privilege is not held by the client.\r\n"}};
     std::vector<FormatCall> formatCalls;

@@ -24,15 +24,17 @@ TEST(PromptReboot, AsksAndFollowsTheAnswer) {
         Lines log;
         size_t boxes;
         size_t exitCalls;
+        bool restarting; // afterwards
     } cases[] = {
-        {"No", kIdNo, true, {"Reboot cancelled"}, 1, 0},
-        {"Yes", kIdYes, true, {"Rebooting"}, 1, 1},
+        {"No", kIdNo, true, {"Reboot cancelled"}, 1, 0, false},
+        {"Yes", kIdYes, true, {"Rebooting"}, 1, 1, true},
         {"Yes, refused",
          kIdYes,
          false,
          {"Rebooting", "Reboot error: A required privilege is not held by the client.", ""},
          2,
-         1},
+         1,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -41,6 +43,7 @@ TEST(PromptReboot, AsksAndFollowsTheAnswer) {
         t.sys.exitWindowsOk = c.exitOk;
         PromptReboot(t.app);
         EXPECT_EQ(t.LogLines(), c.log);
+        EXPECT_EQ(t.app.Restarting, c.restarting);
         ASSERT_EQ(t.ui.boxes.size(), c.boxes);
         EXPECT_EQ(t.ui.boxes[0].text, kQuestion);
         EXPECT_EQ(t.ui.boxes[0].style, 4u);

@@ -333,6 +333,21 @@ TEST(Form1Close, TheBusyGuardAsksOnlyDuringASetupRun) {
     }
 }
 
+TEST(Form1Close, TheRestartsOwnCloseRequestEndsTheLogWithTheMark) {
+    // Windows may deliver the close of a restart before the request returns.
+    Window w;
+    CloseAnswer answer = CloseAnswer::Cancel;
+    w.t.sys.onExitWindows = [&] { answer = w.form.Form_QueryUnload(); };
+    w.form.Form_Load();
+    w.t.ui.answers.push_back(kIdYes);
+    w.form.cmdWrite_Click();
+    EXPECT_EQ(answer, CloseAnswer::Close);
+    const auto lines = w.t.LogLines();
+    EXPECT_TRUE(InOrder(lines, {"Attempt to reboot", "Rebooting", "<-"}));
+    for (const auto& box : w.t.ui.boxes)
+        EXPECT_NE(box.text, "The program is busy - do you still wish to close it?");
+}
+
 TEST(Form1Close, AfterARunTheCloseEndsTheLogWithTheMark) {
     Window w;
     w.form.Form_Load();
