@@ -189,7 +189,8 @@ LRESULT CALLBACK Form1Window::ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     auto* self = reinterpret_cast<Form1Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     const LRESULT result = CallWindowProcA(self->comboDefault_, hwnd, msg, wParam, lParam);
     if (msg == WM_CHAR) self->form_.cboNIC_KeyPress();
-    if (msg == WM_KEYUP) self->form_.cboNIC_KeyUp();
+    // Any key released, with Alt held (Alt+Down opens the list) as well as without.
+    if (msg == WM_KEYUP || msg == WM_SYSKEYUP) self->form_.cboNIC_KeyUp();
     return result;
 }
 
