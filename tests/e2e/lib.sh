@@ -98,6 +98,9 @@ e2e_cleanup() {
 e2e_template() {
     TEMPLATE=$E2E_WORK/template
     mkdir -p "$E2E_WORK"
+    local status=0
+    # Each step exits on failure by hand: "||" below turns errexit off inside the subshell. Only a
+    # whole template gets its version mark; a failed one is made again by the next case.
     (
         flock 9
         [ "$(cat "$TEMPLATE/.e2e-template" 2>/dev/null)" = "$E2E_TEMPLATE_VERSION" ] && exit 0
@@ -105,13 +108,19 @@ e2e_template() {
         export WINEPREFIX=$TEMPLATE.new WINEARCH=win32 WINEDEBUG=-all
         export WINEDLLOVERRIDES="mscoree,mshtml="
         unset DISPLAY
-        timeout -k 5 180 wine wineboot -i >/dev/null 2>&1 || echo "wineboot failed or stalled" >&2
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-        wineserver -w
-        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+        timeout -k 5 180 wine wineboot -i >/dev/null 2>&1 || exit
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+            exit
+        timeout -k 5 60 wineserver -w || exit
+        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" || exit
         echo "$E2E_TEMPLATE_VERSION" >"$WINEPREFIX/.e2e-template"
         mv "$WINEPREFIX" "$TEMPLATE"
-    ) 9>"$E2E_WORK/template.lock"
+    ) 9>"$E2E_WORK/template.lock" || status=$?
+    case $status in
+    0) ;;
+    124 | 137) e2e_stall "making the template prefix" ;;
+    *) e2e_fail "making the template prefix failed ($status)" ;;
+    esac
 }
 
 e2e_adapters() {
