@@ -89,4 +89,9 @@ void BrowserHost::Navigate(const std::string& url, const std::string& headers) {
     browser_->Navigate(target.get(), none.get(), none.get(), none.get(), extraHeaders.get());
 }
 
+// The host window passes its focus on to the control, which takes it into its page.
+void BrowserHost::Focus() {
+    if (window_) SetFocus(window_.get());
+}
+
 } // namespace gk::win32

@@ -22,6 +22,7 @@ class BrowserHost final : public Browser {
     bool Visible() override;
     void Show() override;
     void Navigate(const std::string& url, const std::string& headers) override;
+    void Focus() override;
 
   private:
     Module atl_; // outlives the window of its class

@@ -178,7 +178,9 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
         if (spec.id == kTxtPass) SendMessageA(hwnd, EM_SETPASSWORDCHAR, '*', 0);
         break;
     case ControlKind::Button:
-        hwnd = make(0, "BUTTON", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON);
+        // Login is the panel's default button: Enter presses it (the window names it on
+        // DM_GETDEFID), and it is drawn so.
+        hwnd = make(0, "BUTTON", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_DEFPUSHBUTTON);
         break;
     case ControlKind::CheckBox: {
         hwnd = make(0, "BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX);
@@ -293,14 +295,17 @@ bool LoginWindow::OnCommand(int id, int code) {
     case kTxtUser:
     case kTxtPass:
         if (code == EN_CHANGE) UpdateLoginButton(form_);
-        // Only a move to another control of this window leaves the field; the program losing
-        // the focus to another window (or to its own message box) does not.
-        if (code == EN_KILLFOCUS && id == kTxtHost && IsChild(hwnd_, GetFocus())) {
+        // Only a move to another control of the panel leaves the field; the program losing
+        // the focus to another window (or to its own message box) does not, nor does the
+        // browser taking it once the panel is gone.
+        if (code == EN_KILLFOCUS && id == kTxtHost && IsChild(Control(kFrame1), GetFocus())) {
             txtHost_LostFocus(form_);
         }
         return true;
     case kCmdLogin:
-        if (code == BN_CLICKED) cmdLogin_Click(form_);
+        // Enter arrives as a click of the default button; not every dialog manager looks
+        // whether that button is enabled.
+        if (code == BN_CLICKED && IsWindowEnabled(Control(kCmdLogin))) cmdLogin_Click(form_);
         return true;
     case kCheck1:
         if (code == BN_CLICKED) Check1_Click(form_);
@@ -360,6 +365,9 @@ LRESULT LoginWindow::OnFormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (ready_) Form_Resize(form_, LOWORD(lp), HIWORD(lp));
         return 0;
+    case DM_GETDEFID:
+        // The dialog manager (IsDialogMessage) asks which button Enter presses.
+        return MAKELRESULT(kCmdLogin, DC_HASDEFID);
     case WM_ACTIVATE:
         // Back from another program (or a message box), the control that had the focus gets it
         // again, so the keys go on into that field and leaving it later counts as leaving it.

@@ -28,6 +28,8 @@ void Form_Resize(LoginForm& form, int clientWidth, int clientHeight) {
         form.browser->Show();
         form.view->HidePanel();
         form.browser->Navigate(form.LoginUrl, form.loginHeaders);
+        // The focus was in the panel, which is gone: Tab and typing belong to the page now.
+        form.browser->Focus();
     }
 }
 

@@ -37,6 +37,8 @@ class Browser {
     virtual void Show() = 0;
     // headers: extra request headers, each ending in CRLF; may be empty.
     virtual void Navigate(const std::string& url, const std::string& headers) = 0;
+    // The keyboard goes to the page.
+    virtual void Focus() = 0;
 
   protected:
     ~Browser() = default;

@@ -35,6 +35,7 @@ class FakeBrowser final : public Browser {
         calls.push_back("Navigate " + url);
         headers.push_back(extra);
     }
+    void Focus() override { calls.push_back("Focus"); }
 };
 
 class FakeForm final : public FormView {

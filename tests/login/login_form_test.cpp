@@ -85,7 +85,7 @@ TEST(CmdLogin, RevealsTheBrowserAndNavigatesWithCredentials) {
     cmdLogin_Click(f.form);
     EXPECT_EQ(f.form.LoginUrl, "http://user:pw@192.168.0.1:80/doc/index.htm");
     EXPECT_EQ(f.browser.calls,
-              (Strings{"Show", "Navigate http://user:pw@192.168.0.1:80/doc/index.htm"}));
+              (Strings{"Show", "Navigate http://user:pw@192.168.0.1:80/doc/index.htm", "Focus"}));
     EXPECT_EQ(f.browser.headers, (Strings{"Authorization: Basic dXNlcjpwdw==\r\n"}));
     EXPECT_FALSE(f.panelVisible);
     EXPECT_EQ(f.browser.width, 1024);
@@ -126,7 +126,7 @@ TEST(FormResize, MaximisedBeforeLoginKeepsThePanelUntilLogin) {
     cmdLogin_Click(f.form);
     EXPECT_FALSE(f.panelVisible);
     EXPECT_EQ(f.browser.calls,
-              (Strings{"Show", "Navigate http://u:p@192.168.0.1:80/doc/index.htm"}));
+              (Strings{"Show", "Navigate http://u:p@192.168.0.1:80/doc/index.htm", "Focus"}));
 }
 
 TEST(Check1, MasksAndUnmasksThePassword) {

@@ -686,6 +686,45 @@ void Driver::Execute(const std::vector<std::string>& a) {
             return now.hwndFocus != gui.hwndFocus ? "" : "the focus did not move";
         });
         Settle(kWait);
+    } else if (cmd == "keystroke") {
+        // A key pressed and released in the control that has the focus, through the program's
+        // message loop (posted only: settle, or expect-box for a box it opens).
+        Need(a, 2, "keystroke enter|space|escape|down|up|left|right|alt+LETTER");
+        static const std::map<std::string, WPARAM> keys = {
+            {"enter", VK_RETURN}, {"space", VK_SPACE}, {"escape", VK_ESCAPE}, {"down", VK_DOWN},
+            {"up", VK_UP},        {"left", VK_LEFT},   {"right", VK_RIGHT}};
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!GetGUIThreadInfo(process_.pi.dwThreadId, &gui) || !gui.hwndFocus)
+            throw Failure("no control has the focus");
+        const std::string& k = a[1];
+        if (k.rfind("alt+", 0) == 0 && k.size() == 5) {
+            // With Alt held the keys are system keys (context bit set); the program's own
+            // TranslateMessage makes the WM_SYSCHAR of them.
+            const WPARAM vk = static_cast<WPARAM>(VkKeyScanA(k[4]) & 0xFF);
+            PostMessageA(gui.hwndFocus, WM_SYSKEYDOWN, vk, 0x20000001);
+            PostMessageA(gui.hwndFocus, WM_SYSKEYUP, vk, 0xE0000001);
+        } else {
+            const auto it = keys.find(k);
+            if (it == keys.end()) throw Failure("unknown key " + k);
+            PostMessageA(gui.hwndFocus, WM_KEYDOWN, it->second, 0x00000001);
+            PostMessageA(gui.hwndFocus, WM_KEYUP, it->second, 0xC0000001);
+        }
+    } else if (cmd == "expect-focus-within") {
+        // The focus is in CONTROL or in a window inside it (a hosted control's own windows).
+        Need(a, 2, "expect-focus-within CONTROL");
+        Expect(kWait, [&]() -> std::string {
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            GetGUIThreadInfo(process_.pi.dwThreadId, &gui);
+            const HWND h = Control(a[1]);
+            if (gui.hwndFocus && (gui.hwndFocus == h || IsChild(h, gui.hwndFocus))) return "";
+            char cls[64] = {};
+            if (gui.hwndFocus) GetClassNameA(gui.hwndFocus, cls, sizeof cls);
+            return a[1] + " has not the focus; it is in " +
+                   (gui.hwndFocus ? Format("#%d %s", GetDlgCtrlID(gui.hwndFocus), cls)
+                                  : std::string("no window"));
+        });
     } else if (cmd == "expect-focus") {
         Need(a, 2, "expect-focus CONTROL");
         Expect(kWait, [&]() -> std::string {
