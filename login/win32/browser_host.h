@@ -17,6 +17,7 @@ class BrowserHost final : public Browser {
     // Gives the page its keys (Tab, Backspace, shortcuts); true when it used the message.
     bool TranslateKey(MSG& msg);
 
+    bool Exists() override { return browser_.get() != nullptr; }
     void Move(int left, int top) override;
     void SetSize(int width, int height) override;
     bool Visible() override;

@@ -69,6 +69,10 @@ class LoginWindow final : public FormView {
     void OpenInShell(const std::string& file) override {
         ShellExecuteA(hwnd_, "open", ToAnsi(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
+    void ShowMessage(const std::string& text) override {
+        MessageBoxA(hwnd_, ToAnsi(text).c_str(), ToAnsi(kMessageTitle).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+    }
 
   private:
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

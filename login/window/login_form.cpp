@@ -12,6 +12,12 @@ bool LoginAllowed(const std::string& host, const std::string& port, const std::s
     return !host.empty() && !port.empty() && !user.empty() && !password.empty();
 }
 
+std::string NoBrowserMessage(const std::string& host, const std::string& port) {
+    return "The router's pages cannot be shown because this PC has no web browser control.\r\n"
+           "\r\nOpen " +
+           StartPageAddress(host, port) + " in your web browser.";
+}
+
 void Form_Load(LoginForm& form) {
     form.browser->Move(0, 0);
     form.browser->Navigate("about:blank", {});
@@ -45,6 +51,12 @@ void cmdLogin_Click(LoginForm& form) {
     const std::string port = v.FieldText(Field::Port);
     const std::string user = v.FieldText(Field::User);
     const std::string password = v.FieldText(Field::Password);
+    // Without the control the browser state would be an empty window with no way back; the
+    // panel stays and the user learns where to go instead.
+    if (!form.browser->Exists()) {
+        v.ShowMessage(NoBrowserMessage(host, port));
+        return;
+    }
     form.LoginUrl = BuildLoginUrl(host, port, user, password);
     form.loginHeaders = BasicAuthHeader(user, password);
     v.Maximize();

@@ -24,6 +24,8 @@ class FormView {
     virtual void HidePanel() = 0;
     // ShellExecute "open" of file; the result is not examined.
     virtual void OpenInShell(const std::string& file) = 0;
+    // A message box with OK and the exclamation icon under the program's title.
+    virtual void ShowMessage(const std::string& text) = 0;
 
   protected:
     ~FormView() = default;
@@ -31,6 +33,9 @@ class FormView {
 
 class Browser {
   public:
+    // False when the control could not be made (no atl.dll, no WebBrowser); the other calls
+    // then do nothing.
+    virtual bool Exists() = 0;
     virtual void Move(int left, int top) = 0;
     virtual void SetSize(int width, int height) = 0;
     virtual bool Visible() = 0;
@@ -61,6 +66,10 @@ struct LoginForm {
 // Every field holds at least one character (blanks count).
 bool LoginAllowed(const std::string& host, const std::string& port, const std::string& user,
                   const std::string& password);
+
+// What Login says on a PC without the browser control: the start page's address to open
+// elsewhere, without the credentials.
+std::string NoBrowserMessage(const std::string& host, const std::string& port);
 
 void Form_Load(LoginForm& form);
 void Form_Resize(LoginForm& form, int clientWidth, int clientHeight);

@@ -5,6 +5,8 @@
 namespace gk {
 namespace {
 
+constexpr std::string_view kStartPage = "/doc/index.htm";
+
 bool KeptInUserInfo(unsigned char c) {
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
     constexpr std::string_view kept = "-._~!$&'()*+,;=";
@@ -66,7 +68,16 @@ std::string BuildLoginUrl(std::string_view host, std::string_view port, std::str
     url += host;
     url += ':';
     url += port;
-    url += "/doc/index.htm";
+    url += kStartPage;
+    return url;
+}
+
+std::string StartPageAddress(std::string_view host, std::string_view port) {
+    std::string url = "http://";
+    url += host;
+    url += ':';
+    url += port;
+    url += kStartPage;
     return url;
 }
 

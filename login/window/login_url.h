@@ -15,6 +15,9 @@ std::string Base64(std::string_view bytes);
 std::string BuildLoginUrl(std::string_view host, std::string_view port, std::string_view user,
                           std::string_view password);
 
+// "http://" + host + ":" + port + "/doc/index.htm": the start page without the credentials.
+std::string StartPageAddress(std::string_view host, std::string_view port);
+
 // Browsers that refuse user-info URLs still log in through this request header.
 std::string BasicAuthHeader(std::string_view user, std::string_view password);
 

@@ -11,6 +11,7 @@
 #                            of gatekey.exe
 #   e2e_install EXE FOLDER   one more copy of the program in the same prefix (sets PROGRAM...)
 #   e2e_adapters none        the namespace gets no adapters (call before the first wine command)
+#   e2e_no_atl               the prefix has no atl.dll (nor Wine's own): no browser control
 #   e2e_drive <<'EOS'        runs a driver script (see driver/driver.cpp); fails the case on error
 #   e2e_wine ARGS...         runs wine in the case's session (network namespace, display)
 #   e2e_reg ARGS...          wine reg ARGS... in the session
@@ -123,6 +124,12 @@ e2e_template() {
     esac
 }
 
+e2e_no_atl() {
+    [ -n "${PREFIX:-}" ] || e2e_fail "call e2e_prefix first"
+    rm -f "$PREFIX/drive_c/windows/system32/atl.dll"
+    E2E_DLLOVERRIDES=";atl=d"
+}
+
 e2e_adapters() {
     [ -z "$E2E_SESSION" ] || e2e_fail "e2e_adapters must come before the first wine command"
     E2E_NET=$1
@@ -228,7 +235,7 @@ e2e_namespace() {
 e2e_in_session() {
     local status=0
     timeout -k 5 "${E2E_STEP_SECONDS:-90}" ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
+        WINEDLLOVERRIDES="mscoree,mshtml=${E2E_DLLOVERRIDES:-}" DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
     [ "$status" -ne 124 ] && [ "$status" -ne 137 ] || e2e_stall "$*"
     return "$status"
 }
@@ -333,6 +340,6 @@ log_expect_order() {
 # The driver saw no message box beyond those listed (by their text, \r\n as in the driver).
 driver_expect_boxes() {
     local got
-    got=$(grep '^box: ' "$DRIVER_OUT" | sed 's/^box: //' || true)
-    [ "$got" = "$(printf '%s\n' "$@" | sed '/^$/d')" ] || e2e_fail "message boxes: $got"
+    got=$(grep '^box: ' "$DRIVER_OUT" | sed 's/^box: //' | tr -d '\r' || true)
+    [ "$got" = "$(printf '%s\n' "$@" | tr -d '\r' | sed '/^$/d')" ] || e2e_fail "message boxes: $got"
 }

@@ -16,9 +16,11 @@ class FakeBrowser final : public Browser {
   public:
     std::vector<std::string> calls;
     std::vector<std::string> headers;
+    bool exists = true;
     bool visible = false;
     int width = 0, height = 0;
 
+    bool Exists() override { return exists; }
     void Move(int left, int top) override {
         calls.push_back("Move " + std::to_string(left) + "," + std::to_string(top));
     }
@@ -68,6 +70,7 @@ class FakeForm final : public FormView {
     bool Maximized() override { return maximized; }
     void HidePanel() override { panelVisible = false; }
     void OpenInShell(const std::string& file) override { opened.push_back(file); }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
     std::map<Field, std::string> fields{{Field::Port, "80"}};
     bool loginEnabled = false;
@@ -76,6 +79,7 @@ class FakeForm final : public FormView {
     bool maximized = false;
     bool panelVisible = true;
     std::vector<std::string> opened;
+    std::vector<std::string> messages;
 
     FakeBrowser browser;
     FakeLamp ledRouter{"Not connected to Router"};

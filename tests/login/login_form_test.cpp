@@ -129,6 +129,40 @@ TEST(FormResize, MaximisedBeforeLoginKeepsThePanelUntilLogin) {
               (Strings{"Show", "Navigate http://u:p@192.168.0.1:80/doc/index.htm", "Focus"}));
 }
 
+TEST(CmdLogin, WithoutTheBrowserControlKeepsThePanelAndNamesTheAddressWithoutCredentials) {
+    FakeForm f;
+    f.browser.exists = false;
+    f.Type(Field::Host, "192.168.0.1");
+    f.Type(Field::Port, "8080");
+    f.Type(Field::User, "admin");
+    f.Type(Field::Password, "s3cr:t@");
+    cmdLogin_Click(f.form);
+    EXPECT_EQ(f.messages,
+              (Strings{"The router's pages cannot be shown because this PC has no web browser "
+                       "control.\r\n\r\nOpen http://192.168.0.1:8080/doc/index.htm in your "
+                       "web browser."}));
+    EXPECT_TRUE(f.panelVisible);
+    EXPECT_FALSE(f.maximized);
+    EXPECT_TRUE(f.form.LoginUrl.empty());
+    // Maximised by hand afterwards, the window still keeps its panel.
+    f.maximized = true;
+    Form_Resize(f.form, 1024, 740);
+    EXPECT_TRUE(f.panelVisible);
+    EXPECT_TRUE(f.browser.calls.empty());
+    // Pressed again, it says so again.
+    cmdLogin_Click(f.form);
+    EXPECT_EQ(f.messages.size(), 2u);
+}
+
+TEST(NoBrowserMessage, TheAddressAsTypedBetweenTheTwoSentences) {
+    EXPECT_EQ(NoBrowserMessage("router", "80"),
+              "The router's pages cannot be shown because this PC has no web browser control."
+              "\r\n\r\nOpen http://router:80/doc/index.htm in your web browser.");
+    EXPECT_EQ(NoBrowserMessage(" 10.0.0.1", "8o"),
+              "The router's pages cannot be shown because this PC has no web browser control."
+              "\r\n\r\nOpen http:// 10.0.0.1:8o/doc/index.htm in your web browser.");
+}
+
 TEST(Check1, MasksAndUnmasksThePassword) {
     FakeForm f;
     f.hideTicked = false;
