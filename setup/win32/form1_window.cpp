@@ -30,7 +30,8 @@ constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 // In creation order, which is the tab order: cboNIC, chkConnected, cmdWrite, cmdToggle, chkGates,
-// chkIEAuto; the label and the frame take no focus.
+// chkIEAuto; the label and the frame take no focus. The two options are tab stops only while
+// they are shown (Form1 turns them on and off).
 constexpr ControlSpec kControls[] = {
     {ids::kLabel2, "STATIC", "Network Adapters:", SS_LEFT, 120, 120, 6975, 255, false, nullptr},
     {ids::kCboNic, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 360, 6975, 315,
@@ -45,10 +46,10 @@ constexpr ControlSpec kControls[] = {
     {ids::kCmdToggle, "BUTTON", ">>", kButton, 6720, 1440, 375, 255, false, "Show Options"},
     {ids::kFrame1, "BUTTON", "Options", BS_GROUPBOX, kFrameLeft, kFrameTop, 6975, 615, false,
      nullptr},
-    {ids::kChkGates, "BUTTON", "Clear Gateways", kCheckBox, 120, 240, 1455, 255, true,
+    {ids::kChkGates, "BUTTON", "Clear Gateways", BS_AUTOCHECKBOX, 120, 240, 1455, 255, true,
      "Force Gateways to be cleared"},
-    {ids::kChkIEAuto, "BUTTON", "Set IE to Auto Detect", kCheckBox, 1800, 240, 1935, 255, true,
-     "Set Internet Explorer to Automatically Detect Settings"},
+    {ids::kChkIEAuto, "BUTTON", "Set IE to Auto Detect", BS_AUTOCHECKBOX, 1800, 240, 1935, 255,
+     true, "Set Internet Explorer to Automatically Detect Settings"},
 };
 
 // Rows the open drop-down list shows before it scrolls.
@@ -333,6 +334,14 @@ void Form1Window::SetOuterHeight(int twips) {
     GetWindowRect(hwnd_.get(), &r);
     SetWindowPos(hwnd_.get(), nullptr, 0, 0, r.right - r.left, PxY(twips),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::SetOptionsTabStops(bool on) {
+    for (const int id : {ids::kChkGates, ids::kChkIEAuto}) {
+        const HWND box = Item(id);
+        const LONG style = GetWindowLongA(box, GWL_STYLE);
+        SetWindowLongA(box, GWL_STYLE, on ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
 }
 
 void Form1Window::SetBusyPointer(bool busy) {

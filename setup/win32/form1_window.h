@@ -63,6 +63,7 @@ class Form1Window final : public Form1View {
     void SetWriteEnabled(bool enabled) override;
     void SetToggle(const std::string& caption, const std::string& toolTip) override;
     void SetOuterHeight(int twips) override;
+    void SetOptionsTabStops(bool on) override;
     void SetBusyPointer(bool busy) override;
     bool GatesTicked() const override;
     bool IEAutoTicked() const override;

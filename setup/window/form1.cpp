@@ -133,6 +133,9 @@ void Form1::cmdToggle_Click() {
         view_.SetToggle(">>", "Show Options");
         view_.SetOuterHeight(kHeightOptionsHidden);
     }
+    // Below the visible area the boxes would still take the focus from Tab, and Space would
+    // tick a box the user cannot see.
+    view_.SetOptionsTabStops(OptionsShown);
 }
 
 void Form1::cmdWrite_Click() {

@@ -21,6 +21,8 @@ class Form1View {
     virtual void SetToggle(const std::string& caption, const std::string& toolTip) = 0;
     // The window's outer height, in twips.
     virtual void SetOuterHeight(int twips) = 0;
+    // Whether chkGates and chkIEAuto take their places in the tab order (they start without).
+    virtual void SetOptionsTabStops(bool on) = 0;
     // The window's own pointer: the hourglass while a setup run is in progress.
     virtual void SetBusyPointer(bool busy) = 0;
     // chkGates, chkIEAuto

@@ -16,7 +16,8 @@ class FakeView final : public Form1View {
     int connected = 0;
     bool writeEnabled = false;
     std::string toggleCaption = ">>", toggleTip = "Show Options";
-    int outerHeight = 0; // 0: never set
+    int outerHeight = 0;          // 0: never set
+    bool optionsTabStops = false; // as the window creates the two boxes
     bool busy = false;
     bool gates = false, ieAuto = false;
     std::function<void(bool)> onBusy; // runs after the pointer changed
@@ -34,6 +35,7 @@ class FakeView final : public Form1View {
         toggleTip = tip;
     }
     void SetOuterHeight(int twips) override { outerHeight = twips; }
+    void SetOptionsTabStops(bool on) override { optionsTabStops = on; }
     void SetBusyPointer(bool on) override {
         busy = on;
         if (onBusy) onBusy(on);

@@ -231,8 +231,10 @@ TEST(Form1Confirmation, OnlyATickEnablesSetupNetwork) {
     }
 }
 
-TEST(Form1Options, TheToggleShowsAndHidesTheFrameByTheWindowsHeight) {
+// Hidden by the window's height, the boxes are no tab stops either; their values stay.
+TEST(Form1Options, TheToggleShowsAndHidesTheFrameByTheWindowsHeightAndTheTabOrder) {
     Window w;
+    w.view.gates = true;
     struct Step {
         bool shown;
         const char *caption, *tip;
@@ -246,6 +248,8 @@ TEST(Form1Options, TheToggleShowsAndHidesTheFrameByTheWindowsHeight) {
         EXPECT_EQ(w.view.toggleCaption, s.caption);
         EXPECT_EQ(w.view.toggleTip, s.tip);
         EXPECT_EQ(w.view.outerHeight, s.height);
+        EXPECT_EQ(w.view.optionsTabStops, s.shown);
+        EXPECT_TRUE(w.form.chkGates());
     }
 }
 
