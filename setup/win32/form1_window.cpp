@@ -209,7 +209,7 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SETCURSOR:
-        if (busy_ || ui_.Waiting()) {
+        if ((busy_ || ui_.Waiting()) && !ui_.Asking()) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
             return TRUE;
         }

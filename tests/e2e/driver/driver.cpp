@@ -176,6 +176,7 @@ class Driver {
     void Dump() const;
     static std::string VersionText(const std::string& file, const std::string& key);
     static std::string ManifestText(const std::string& file);
+    HCURSOR PointerOver(HWND h) const;
 
     ProcessHandles process_;
     HttpListener http_;
@@ -206,6 +207,13 @@ HWND Driver::Control(const std::string& name) const {
     return h;
 }
 
+// A text ending in "*" matches every box whose text begins with the rest.
+bool BoxTextMatches(const std::string& want, const std::string& text) {
+    if (!want.empty() && want.back() == '*')
+        return text.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0;
+    return text == want;
+}
+
 struct FindArgs {
     DWORD pid;
     const char* windowClass;
@@ -227,7 +235,7 @@ BOOL CALLBACK FindTopLevelProc(HWND h, LPARAM lp) {
     if (f->boxText) {
         char body[4096] = {};
         GetDlgItemTextA(h, 0xFFFF, body, sizeof body);
-        if (*f->boxText != body) return TRUE;
+        if (!BoxTextMatches(*f->boxText, body)) return TRUE;
     }
     f->found = h;
     return FALSE;
@@ -401,12 +409,38 @@ std::string Driver::ManifestText(const std::string& file) {
     return text;
 }
 
+// The pointer the program shows with the mouse over window h (moved there, as a person would).
+HCURSOR Driver::PointerOver(HWND h) const {
+    RECT r{};
+    GetWindowRect(h, &r);
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    // Only a disabled window lets the point through to its parent.
+    const POINT p{x, y};
+    const HWND under = WindowFromPoint(p);
+    if (under != h && !IsChild(h, under) && GetAncestor(under, GA_ROOT) != GetAncestor(h, GA_ROOT))
+        throw Failure("another window covers the middle of the control (drag-box first?)");
+    SetCursorPos(x - 2, y - 2);
+    Sleep(50);
+    SetCursorPos(x, y);
+    // The program sets its pointer when it reads the move; Wine reports that of the program
+    // whose window is in front.
+    Sleep(300);
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetCursorInfo(&info)) throw Failure("cannot read the pointer");
+    return info.hCursor;
+}
+
 void Driver::Dump() const {
     if (!main_ || !IsWindow(main_)) return;
     RECT w{};
     GetWindowRect(main_, &w);
-    std::printf("window \"%s\" %ldx%ld px (dpi %d)\n", Text(main_).c_str(), w.right - w.left,
-                w.bottom - w.top, dpiY_);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(process_.pi.dwThreadId, &gui);
+    std::printf("window \"%s\" %ldx%ld px (dpi %d), focus #%d\n", Text(main_).c_str(),
+                w.right - w.left, w.bottom - w.top, dpiY_,
+                gui.hwndFocus ? GetDlgCtrlID(gui.hwndFocus) : 0);
     for (HWND h = GetWindow(main_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         char cls[64] = {};
         GetClassNameA(h, cls, sizeof cls);
@@ -609,13 +643,42 @@ void Driver::Execute(const std::vector<std::string>& a) {
         const std::string manifest = ManifestText(a[1]);
         if (manifest.find(a[2]) == std::string::npos)
             throw Failure("the manifest lacks " + a[2] + ": " + manifest);
+    } else if (cmd == "drag-box") {
+        // The open box moved aside, its top-left corner to X,Y (screen pixels), as a person
+        // drags it by its caption to see the window below.
+        Need(a, 3, "drag-box X Y");
+        const HWND box = FindBox();
+        if (!box) throw Failure("no message box \"" + boxTitle_ + "\"");
+        SetWindowPos(box, nullptr, std::stoi(a[1]), std::stoi(a[2]), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Expect(kWait, [&]() -> std::string {
+            RECT r{};
+            GetWindowRect(box, &r);
+            return r.left == std::stoi(a[1]) && r.top == std::stoi(a[2]) ? ""
+                                                                         : "the box did not move";
+        });
+    } else if (cmd == "expect-pointer") {
+        // The pointer over CONTROL while a message box of the program is open: "arrow" is the
+        // one the program shows over that box, "busy" any other.
+        Need(a, 3, "expect-pointer CONTROL arrow|busy");
+        const HWND box = FindBox();
+        if (!box) throw Failure("expect-pointer needs an open message box");
+        const HCURSOR arrow = PointerOver(GetDlgItem(box, 0xFFFF) ? GetDlgItem(box, 0xFFFF) : box);
+        const bool wantArrow = a[2] == "arrow";
+        Expect(kWait, [&]() -> std::string {
+            const bool isArrow = PointerOver(Control(a[1])) == arrow;
+            return isArrow == wantArrow ? ""
+                                        : "the pointer over " + a[1] +
+                                              (isArrow ? " is the arrow" : " is not the arrow");
+        });
     } else if (cmd == "await-box") {
         // Waits until a box reads TEXT and leaves it open; other boxes met on the way are
         // answered with their default, as settle does.
         Need(a, 2, "await-box TEXT [ms]");
         Expect(Timeout(a, 2, 60000), [&]() -> std::string {
             if (FindBox(&a[1])) return "";
-            if (HWND other = FindBox()) {
+            // The box may have come up just after the first look.
+            if (HWND other = FindBox(); other && !BoxTextMatches(a[1], BoxText(other))) {
                 std::printf("box: %s\n", Visible(BoxText(other)).c_str());
                 std::fflush(stdout);
                 AnswerBox(other, "default");
