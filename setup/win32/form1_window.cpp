@@ -6,6 +6,7 @@
 
 #include "seams/codepage.h"
 #include "win32/control_ids.h"
+#include "win32/resource.h"
 
 namespace ww {
 namespace {
@@ -111,7 +112,13 @@ bool Form1Window::Create() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &Form1Window::WindowProc;
     wc.hInstance = instance_;
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    // The program's own icon, in the sizes the system shows in the caption and in Alt+Tab.
+    const auto icon = [this](int size) {
+        return static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_WIREWISE), IMAGE_ICON,
+                                             size, size, LR_SHARED));
+    };
+    wc.hIcon = icon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = icon(GetSystemMetrics(SM_CXSMICON));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;

@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <fstream>
@@ -176,6 +177,7 @@ class Driver {
     void Dump() const;
     static std::string VersionText(const std::string& file, const std::string& key);
     static std::string ManifestText(const std::string& file);
+    static std::string IconEntries(const std::string& file);
     HCURSOR PointerOver(HWND h) const;
 
     ProcessHandles process_;
@@ -407,6 +409,90 @@ std::string Driver::ManifestText(const std::string& file) {
     }
     FreeLibrary(module);
     return text;
+}
+
+// The words sorted and joined by blanks.
+std::string SortedList(std::vector<std::string> words) {
+    std::sort(words.begin(), words.end());
+    std::string out;
+    for (const std::string& w : words)
+        out += (out.empty() ? "" : " ") + w;
+    return out;
+}
+
+BOOL CALLBACK FirstResourceProc(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+    *reinterpret_cast<LPSTR*>(found) = name;
+    return FALSE;
+}
+
+// A program file's first icon group as "WxHxBITS" per image, sorted, each image checked against
+// its directory entry: a bitmap of that size and depth (height doubled for the mask), a full
+// palette below 16 bits, and exactly the colour and mask rows that size needs.
+std::string Driver::IconEntries(const std::string& file) {
+    class DataFile {
+      public:
+        explicit DataFile(const std::string& path)
+            : h(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+        DataFile(const DataFile&) = delete;
+        DataFile& operator=(const DataFile&) = delete;
+        ~DataFile() {
+            if (h) FreeLibrary(h);
+        }
+        const HMODULE h;
+    } owned(file);
+    const HMODULE module = owned.h;
+    if (!module) throw Failure("cannot open " + file);
+    const auto bytes = [&](LPCSTR name, LPCSTR type) {
+        std::string data;
+        if (HRSRC res = FindResourceA(module, name, type)) {
+            if (HGLOBAL loaded = LoadResource(module, res))
+                data.assign(static_cast<const char*>(LockResource(loaded)),
+                            SizeofResource(module, res));
+        }
+        return data;
+    };
+    LPSTR group = nullptr;
+    EnumResourceNamesA(module, MAKEINTRESOURCEA(14), FirstResourceProc, // RT_GROUP_ICON
+                       reinterpret_cast<LONG_PTR>(&group));
+    if (!group) throw Failure("no icon in " + file);
+    const std::string dir = bytes(group, MAKEINTRESOURCEA(14));
+    if (dir.size() < 6) throw Failure("a short icon directory");
+    const auto u16 = [](const std::string& d, size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(d[at]) |
+                                     static_cast<unsigned char>(d[at + 1]) << 8);
+    };
+    const auto u32 = [&](const std::string& d, size_t at) {
+        return u16(d, at) | u16(d, at + 2) << 16;
+    };
+    const unsigned count = u16(dir, 4);
+    if (dir.size() < 6 + 14 * size_t{count}) throw Failure("a short icon directory");
+    std::vector<std::string> entries;
+    for (unsigned i = 0; i < count; ++i) {
+        const size_t at = 6 + 14 * size_t{i};
+        const unsigned width =
+            static_cast<unsigned char>(dir[at]) ? static_cast<unsigned char>(dir[at]) : 256;
+        const unsigned height =
+            static_cast<unsigned char>(dir[at + 1]) ? static_cast<unsigned char>(dir[at + 1]) : 256;
+        const unsigned bits = u16(dir, at + 6);
+        const unsigned id = u16(dir, at + 12);
+        const std::string name = Format("%ux%ux%u", width, height, bits);
+        const std::string image = bytes(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)); // RT_ICON
+        if (image.size() < 40 || u32(image, 0) != 40) throw Failure(name + ": no bitmap header");
+        if (u32(image, 4) != width || u32(image, 8) != 2 * height || u16(image, 14) != bits)
+            throw Failure(name + Format(": the bitmap is %ux%u/2 at %u bits", u32(image, 4),
+                                        u32(image, 8), u16(image, 14)));
+        const size_t colours = bits < 16 ? (u32(image, 32) ? u32(image, 32) : 1u << bits) : 0;
+        if (bits < 16 && colours != (1u << bits))
+            throw Failure(name + Format(": a palette of %u colours", unsigned(colours)));
+        const size_t stride = (size_t{width} * bits + 31) / 32 * 4;
+        const size_t maskStride = (size_t{width} + 31) / 32 * 4;
+        const size_t want = 40 + 4 * colours + (stride + maskStride) * height;
+        if (image.size() != want)
+            throw Failure(
+                name + Format(": %u bytes, expected %u", unsigned(image.size()), unsigned(want)));
+        entries.push_back(name);
+    }
+    return SortedList(entries);
 }
 
 // The pointer the program shows with the mouse over window h (moved there, as a person would).
@@ -643,6 +729,11 @@ void Driver::Execute(const std::vector<std::string>& a) {
         const std::string manifest = ManifestText(a[1]);
         if (manifest.find(a[2]) == std::string::npos)
             throw Failure("the manifest lacks " + a[2] + ": " + manifest);
+    } else if (cmd == "expect-icons") {
+        Need(a, 3, "expect-icons FILE WxHxBITS...");
+        const std::string wanted = SortedList({a.begin() + 2, a.end()});
+        const std::string got = IconEntries(a[1]);
+        if (got != wanted) throw Failure("the icon holds " + got + "; expected " + wanted);
     } else if (cmd == "drag-box") {
         // The open box moved aside, its top-left corner to X,Y (screen pixels), as a person
         // drags it by its caption to see the window below.
