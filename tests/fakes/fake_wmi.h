@@ -17,6 +17,7 @@ class FakeWmi final : public Wmi {
         std::optional<std::string> description;       // nothing: the property is null
         std::map<std::string, uint32_t> returnValues; // method → ReturnValue; absent gives 0
         std::map<std::string, HResult> failures;      // method → failed HRESULT of the call
+        std::optional<std::string> settingId;         // the adapter's GUID; nothing: null
     };
     struct Call {
         size_t instance;
@@ -46,13 +47,22 @@ class FakeWmi final : public Wmi {
       public:
         explicit Service(FakeWmi& wmi) : wmi_(wmi) { ++wmi_.open; }
         ~Service() override { --wmi_.open; }
-        HResult ExecQuery(const std::string& wql, const std::string& property,
-                          std::vector<std::optional<std::string>>* values) override {
-            wmi_.queries.push_back(wql + " / " + property);
-            values->clear();
+        HResult ExecQuery(const std::string& wql, const std::vector<std::string>& properties,
+                          std::vector<WmiRow>* rows) override {
+            std::string query = wql + " /";
+            for (const std::string& p : properties)
+                query += " " + p;
+            wmi_.queries.push_back(query);
+            rows->clear();
             if (ComFailed(wmi_.queryStatus)) return wmi_.queryStatus;
-            for (const Instance& i : wmi_.instances)
-                values->push_back(i.description);
+            for (const Instance& i : wmi_.instances) {
+                WmiRow row;
+                for (const std::string& p : properties)
+                    row.push_back(p == "Description" ? i.description
+                                  : p == "SettingID" ? i.settingId
+                                                     : std::nullopt);
+                rows->push_back(std::move(row));
+            }
             return 0;
         }
         HResult ExecMethod(size_t instance, const std::string& method,
