@@ -510,7 +510,8 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
     Pc noLibrary(1, Road::Win9x);
     noLibrary.t.iphlp.files.clear();
     log = noLibrary.Run(false);
-    EXPECT_EQ(log.back(), "Attempt to refresh DHCP");
+    EXPECT_EQ(log.back(), "Missing iphlpapi_9x.dll");
+    EXPECT_EQ(log.at(log.size() - 2), "Attempt to refresh DHCP");
     EXPECT_EQ(noLibrary.t.ui.boxes.size(), 1u);
     EXPECT_EQ(noLibrary.t.ui.waitCursorDepth, 0);
 
