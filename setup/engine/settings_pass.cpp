@@ -15,10 +15,6 @@
 namespace ww {
 namespace {
 
-// Windows 9x and any other system that is not NT 4, 2000 or XP take one road, those three the
-// other; Win32s (or an unknown version) has none.
-enum class Road { None, Win9x, Nt };
-
 // Which roads a row belongs to.
 enum class On { Win9x, Nt, Both };
 
@@ -200,7 +196,9 @@ struct Pass {
         ReadRows(kNicReads);
     }
 
-    void WritePass() {
+    // True unless the NT road's adapter switch returned False.
+    bool WritePass() {
+        bool switched = true;
         WriteLog(app, "Setting values");
         if (road != Road::None) {
             WriteLog(app, "Connection:");
@@ -219,29 +217,16 @@ struct Pass {
                     WriteRows(kGatewayWrites);
                 WriteRows(kNameServerWrites);
                 WriteLog(app, "NIC setup");
-                const bool switched = ResetAdaptersWmi(app, entry, true);
+                switched = ResetAdaptersWmi(app, entry, true);
                 WriteLog(app, std::string("IP, DNS & DHCP = ") + TrueFalse(switched));
             }
         }
         WriteLog(app, "Completed Setup");
+        return switched;
     }
 
     static const char* TrueFalse(bool b) { return b ? "True" : "False"; }
 };
-
-Road RoadOf(int16_t osCode) {
-    switch (osCode) {
-    case 1:
-    case 5:
-        return Road::Win9x;
-    case 2:
-    case 3:
-    case 4:
-        return Road::Nt;
-    default:
-        return Road::None;
-    }
-}
 
 std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const AdapterEntry& entry) {
     const std::string userKeyPrefix = road == Road::Win9x ? app.UserName
@@ -260,22 +245,24 @@ std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const Ada
 
 } // namespace
 
-void ConfigureNetwork(App& app, bool readOnly) {
+PassOutcome ConfigureNetwork(App& app, bool readOnly) {
     // Every failure inside ends the pass here; what was written stays written.
     try {
         if (app.SelectedAdapter < 0 ||
             static_cast<size_t>(app.SelectedAdapter) >= app.Adapters.size())
             throw EngineFailure("Subscript out of range");
         const AdapterEntry& entry = app.Adapters[static_cast<size_t>(app.SelectedAdapter)];
-        const Road road = RoadOf(app.OsCode);
+        const Road road = RoadOf(app);
         Pass pass{app, road, entry, KeyPaths(app, road, entry)};
         WriteLog(app, "Selected: " + entry.DisplayText);
-        if (readOnly)
+        if (readOnly) {
             pass.ReadPass();
-        else
-            pass.WritePass();
+            return PassOutcome::Done;
+        }
+        return pass.WritePass() ? PassOutcome::Done : PassOutcome::AdapterNotSwitched;
     } catch (...) {
         app.ui->MessageBox("An error occured in reading/writing the network", kMbOk | kMbIconHand);
+        return PassOutcome::EndedEarly;
     }
 }
 

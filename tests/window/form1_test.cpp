@@ -14,12 +14,27 @@
 namespace ww::test {
 namespace {
 
-// The window with every seam faked; the program's other modules run for real on the fakes.
+// The window with every seam faked; the program's other modules run for real on the fakes. One
+// adapter, which WMI switches, so that a run on the NT road gets through unless a test says not.
 struct Window {
     TestApp t;
     FakeView view;
     Form1 form{t.app, view};
+
+    Window() {
+        t.iphlp.adapters = {FakeAdapter{}};
+        t.wmi.instances.push_back({"eth0", {}, {}});
+    }
 };
+
+const std::string kRestartQuestion =
+    "Setup has finished setting up your network. Your PC needs to be rebooted before the changes "
+    "can be applied. Please save your work and close any other applications.\r\n\r\n"
+    "Do you wish to reboot now?\r\n\r\nSelect 'Yes' to reboot now. Select 'No' to reboot later.";
+const std::string kIncomplete =
+    "Setup could not finish setting up your network.\r\n\r\n"
+    "Setup.log beside this program lists every setting before and after this run.";
+const std::string kPassError = "An error occured in reading/writing the network";
 
 int IndexOf(const std::vector<std::string>& lines, const std::string& line, int from = 0) {
     for (int i = from; i < static_cast<int>(lines.size()); ++i)
@@ -67,7 +82,9 @@ TEST(Form1StartUp, WritesItsLinesInOrderAroundTheModules) {
     EXPECT_EQ(Count(lines, "<-"), 0);
 }
 
-TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
+// Every NT build, those that OsCode does not name included, logs the SID line and enables the
+// shutdown privilege; OsCode and its line stay as the version query has them.
+TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
     struct Case {
         const char* name;
         uint32_t platform, major, minor, build;
@@ -79,7 +96,9 @@ TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
              Case{"NT 4", 2, 4, 0, 1381, 2, true},
              Case{"Windows 2000", 2, 5, 0, 2195, 3, true},
              Case{"Windows XP", 2, 5, 1, 2600, 4, true},
-             Case{"Windows 7", 2, 6, 1, 7601, 5, false},
+             Case{"Windows 7", 2, 6, 1, 7601, 5, true},
+             Case{"Windows 10", 2, 10, 0, 19045, 5, true},
+             Case{"another platform", 3, 4, 0, 0, 5, false},
              Case{"Win32s", 0, 3, 10, 0, 0, false},
          }) {
         SCOPED_TRACE(c.name);
@@ -99,6 +118,9 @@ TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
             EXPECT_NE(next.rfind("S-1-", 0), 0u) << next;
         }
         EXPECT_GT(IndexOf(lines, " *Reading...*"), user);
+        ASSERT_EQ(w.t.sys.adjustCalls.size(), c.sidLine ? 1u : 0u);
+        for (const auto& call : w.t.sys.adjustCalls)
+            EXPECT_EQ(call.newState.Privileges[0].Attributes, kSePrivilegeEnabled);
     }
 }
 
@@ -284,6 +306,101 @@ TEST(Form1SetupRun, TwoRunsAppendTwoSequencesAndLeaveTheButtonEnabled) {
     EXPECT_FALSE(w.form.Busy());
     EXPECT_FALSE(w.view.busy);
     EXPECT_EQ(busyDuringRun, (std::vector<bool>{true, false, true, false}));
+}
+
+// A later NT build takes the NT road: the user's key by its SID, WMI finding the adapter by its
+// GUID where the descriptions differ, and a restart that the privilege of start-up lets through.
+TEST(Form1SetupRun, ALaterNtBuildSwitchesTheAdapterAndRestarts) {
+    Window w;
+    w.t.sys.version = {148, 10, 0, 19045, 2};
+    w.t.sys.restartNeedsPrivilege = true;
+    w.t.wmi.instances = {{"eth0 - Packet Scheduler Miniport", {}, {}, FakeAdapter{}.name}};
+    w.view.ieAuto = true;
+    w.form.Form_Load();
+    w.view.connected = 1;
+    w.form.chkConnected_Click();
+    w.t.ui.answers.push_back(kIdYes);
+    w.form.cmdWrite_Click();
+
+    const auto lines = w.t.LogLines();
+    EXPECT_EQ(lines.at(2), "OS = Unknown");
+    const std::string ie = w.t.app.UserSid + "\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                             "Internet Settings\\Connections";
+    EXPECT_TRUE(
+        InOrder(lines, {"User: alice", w.t.app.UserSid, " *Set clicked*", "Selected: eth0",
+                        "Autokey = " + ie, "NIC(s):", "NIC setup", "IP on auto", "DNS on auto",
+                        "DNS domains reset", "Releasing DHCP Lease", "Renewing DHCP Lease",
+                        "IP, DNS & DHCP = True", "Completed Setup", " *Reading...*",
+                        " -- Checking status: ipconfig --", "Attempt to reboot", "Rebooting"}));
+    EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
+    EXPECT_EQ(FirstStartingWith(lines, "Reboot error: "), -1);
+    EXPECT_EQ(w.t.sys.exitCalls.size(), 1u);
+    ASSERT_FALSE(w.t.ui.boxes.empty());
+    EXPECT_EQ(w.t.ui.boxes.back().text, kRestartQuestion);
+}
+
+// A run whose write pass ended at its error box, or whose NT adapter WMI did not switch, still
+// logs the settings as they now are and the report, then says it could not finish, with no
+// restart offered. The Windows 9x road's refused refresh is no failure: its restart applies it.
+TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
+    struct Case {
+        const char* name;
+        OsVersionInfo version;
+        std::function<void(TestApp&)> arrange;
+        std::vector<std::string> boxes;
+    };
+    const OsVersionInfo xp{148, 5, 1, 2600, 2}, win10{148, 10, 0, 19045, 2},
+        win98{148, 4, 10, 67766446, 1};
+    const std::vector<Case> cases = {
+        {"XP, WMI without methods",
+         xp,
+         [](TestApp& t) { t.wmi.methodStatus = kWbemInvalidMethod; },
+         {kPassError, kIncomplete}},
+        {"Windows 10, no methods",
+         win10,
+         [](TestApp& t) { t.wmi.methodStatus = kWbemInvalidMethod; },
+         {kPassError, kIncomplete}},
+        {"Windows 10, adapter not switched",
+         win10,
+         [](TestApp& t) { t.wmi.instances.clear(); },
+         {kIncomplete}},
+        {"XP, a method said no",
+         xp,
+         [](TestApp& t) { t.wmi.instances[0].returnValues["RenewDHCPLease"] = 1; },
+         {kIncomplete}},
+        {"Windows 98, refresh refused", win98, [](TestApp&) {}, {kRestartQuestion}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = c.version;
+        c.arrange(w.t);
+        w.form.Form_Load();
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.t.ui.answers.push_back(kIdNo); // the restart question, where one is asked
+        w.form.cmdWrite_Click();
+
+        std::vector<std::string> texts;
+        for (size_t i = boxesBefore; i < w.t.ui.boxes.size(); ++i)
+            texts.push_back(w.t.ui.boxes[i].text);
+        EXPECT_EQ(texts, c.boxes);
+        const auto lines = w.t.LogLines();
+        const bool failed = c.boxes.back() == kIncomplete;
+        if (failed) {
+            EXPECT_EQ(w.t.ui.boxes.back().style, kMbOk | kMbIconExclamation);
+            EXPECT_TRUE(InOrder(lines, {" *Set clicked*", " *Reading...*", "Selected: eth0",
+                                        " -- Checking status: ipconfig --",
+                                        " -- Ipconfig complete --", "Setup incomplete"}));
+            EXPECT_EQ(lines.back(), "Setup incomplete");
+            EXPECT_EQ(Count(lines, "Attempt to reboot"), 0);
+        } else {
+            EXPECT_TRUE(InOrder(lines, {"DHCP = False", "Completed Setup", " *Reading...*",
+                                        " -- Ipconfig complete --", "Attempt to reboot",
+                                        "Reboot cancelled"}));
+            EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
+        }
+        EXPECT_TRUE(w.t.sys.exitCalls.empty());
+    }
 }
 
 TEST(Form1SetupRun, AClickThatArrivesDuringARunStartsNoSecondRun) {
