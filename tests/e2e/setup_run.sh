@@ -1,15 +1,16 @@
 # One setup run of wirewise on a PC that was set up for another network, checked end to end.
 # Sourced by the cases setup_run_*.sh after lib.sh:
 #
-#   setup_run ROAD [gates]    ROAD: win98 nt40 win2k winxp win7; "gates" ticks "Clear Gateways"
+#   setup_run ROAD [gates]    ROAD: win98 nt40 win2k winxp win7 win10; "gates" ticks "Clear Gateways"
 #
 # The registry gets dial-up, a proxy and its script, both connection blobs with the proxy flag,
 # fixed gateways and name servers for eth0 (and on the Windows 9x roads the MSTCP and NetTrans
 # values with the device-key chain that names NetTrans\0001). The driver picks eth0, confirms,
 # ticks "Set IE to Auto Detect" (and "Clear Gateways"), presses "Setup Network" and answers every
 # box with its default. Then:
-#   - Setup.log's three settings passes (start-up read, write, read after) line for line;
-#   - the message boxes that Wine's IP Helper and WMI answers lead to;
+#   - Setup.log's three settings passes (start-up read, write, read after) line for line, the SID
+#     line of the NT roads and the run's last lines;
+#   - the message boxes that Wine's IP Helper and WMI answers lead to, and how the run ends;
 #   - the rewritten values as "reg query" shows them;
 #   - a whole-registry export before and after differs in exactly the rewritten values.
 
@@ -59,6 +60,7 @@ sr_log_hex() {
 # The blob with the flags byte replaced.
 sr_flags() { echo "$1" | xargs | awk -v f="$2" '{ $9 = f; print }'; }
 
+# Wine's win7 and win10 are NT builds that OsCode does not name: code 5 on the NT road.
 sr_os_code() {
     case $1 in win98) echo 1 ;; nt40) echo 2 ;; win2k) echo 3 ;; winxp) echo 4 ;; *) echo 5 ;; esac
 }
@@ -164,10 +166,8 @@ sr_expected_read() {
         echo ">Auto URL - Current = $urlc"
         echo "NIC: $SR_NIC"
         echo ">Enable DNS = $([ "$after" = 1 ] && echo 0 || echo 1)"
-        if [ "$SR_OS" = 1 ]; then # the device-key chain names NetTrans\0001 on Windows 9x only
-            echo ">IP Address = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 192.168.7.50)"
-            echo ">Subnet Mask = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 255.255.255.0)"
-        fi
+        echo ">IP Address = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 192.168.7.50)"
+        echo ">Subnet Mask = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 255.255.255.0)"
         return
     fi
     echo ">Def Con = $(sr_log_hex "$(sr_flags "$SR_DEF_CON" $flags)")"
@@ -209,11 +209,8 @@ sr_expected_write() {
     printf '%s\n' "Autokey = $user\\$SR_IE\\Connections" "Setting Default Con" "Setting Legacy" \
         "Auto detect = True" "NIC(s):"
     if [ "$SR_ROAD9X" = 1 ]; then
-        printf '%s\n' "Enable DNS" OK "IP Address"
-        if [ "$SR_OS" = 1 ]; then echo OK; fi
-        echo "Subnet Mask"
-        if [ "$SR_OS" = 1 ]; then echo OK; fi
-        printf '%s\n' "Attempt to refresh DHCP" "DHCP = False" "Completed Setup"
+        printf '%s\n' "Enable DNS" OK "IP Address" OK "Subnet Mask" OK \
+            "Attempt to refresh DHCP" "DHCP = False" "Completed Setup"
         return
     fi
     if [ "$SR_GATES_CLEARED" = 1 ]; then
@@ -236,10 +233,8 @@ sr_expected_changes() {
     printf '[%s] "%s"\n' "$ie" defaultconnectionsettings "$ie" savedlegacysettings
     if [ "$SR_ROAD9X" = 1 ]; then
         echo "[$ccs\\vxd\\mstcp] \"enabledns\""
-        if [ "$SR_OS" = 1 ]; then
-            printf '[%s] "%s"\n' "$ccs\\class\\nettrans\\0001" ipaddress \
-                "$ccs\\class\\nettrans\\0001" ipmask
-        fi
+        printf '[%s] "%s"\n' "$ccs\\class\\nettrans\\0001" ipaddress \
+            "$ccs\\class\\nettrans\\0001" ipmask
     else
         local guid
         guid=$(echo "$SR_GUID" | tr 'A-Z' 'a-z')
@@ -286,10 +281,32 @@ sr_check_log() {
     local next
     next=$(sed -n "$((n + 1))p" "$CASE_DIR/pass3.all")
     case $next in '>'* | 'Area '* | 'NIC: '*) e2e_fail "the read pass goes on with \"$next\"" ;; esac
+    # The user's SID after the user line on the NT roads (their key prefix), never on Windows 9x.
+    if [ "$SR_ROAD9X" = 1 ]; then
+        if grep -qE '^S-[0-9]+-' "$visible"; then e2e_fail "a SID line is logged on Windows 9x"; fi
+    else
+        log_expect_line 6 "$SR_SID"
+    fi
+    # How the run ends: the report, then the restart question on Windows 9x (where the restart
+    # applies the change); on the NT roads Wine's WMI switches nothing, and the run says so.
+    sr_expected_end >"$CASE_DIR/end.want"
+    tail -n "$(wc -l <"$CASE_DIR/end.want")" "$visible" >"$CASE_DIR/end.got"
+    sr_compare "the run's last lines" "$CASE_DIR/end.want" "$CASE_DIR/end.got"
+}
+
+sr_expected_end() {
+    echo " -- Ipconfig complete --"
+    if [ "$SR_ROAD9X" = 1 ]; then
+        printf '%s\n' "Attempt to reboot" "Reboot cancelled"
+    else
+        echo "Setup incomplete"
+    fi
+    echo "<-"
 }
 
 # The boxes the driver met, in order: Wine's answers (50 from both lease calls; the missing WMI
-# methods) and the restart question, answered No.
+# methods), then the restart question, answered No, on Windows 9x, and on the NT roads the box
+# that says the run could not finish.
 sr_check_boxes() {
     local got=$CASE_DIR/boxes.got want=$CASE_DIR/boxes.want
     tr -d '\r' <"$DRIVER_OUT" | grep '^box: ' | sed 's/^box: //; s/Err# is [0-9]*$/Err# is N/' >"$got" || true
@@ -297,12 +314,14 @@ sr_check_boxes() {
         if [ "$SR_ROAD9X" = 1 ]; then
             echo "ReleaseIP error 50, Err# is N"
             echo "IpRenewAddress error 50, Err# is N"
+            printf '%s' "Setup has finished setting up your network. Your PC needs to be rebooted before "
+            printf '%s' "the changes can be applied. Please save your work and close any other "
+            printf '%s\n' "applications.\\r\\n\\r\\nDo you wish to reboot now?\\r\\n\\r\\nSelect 'Yes' to reboot now. Select 'No' to reboot later."
         else
             echo "An error occured in reading/writing the network"
+            printf '%s' "Setup could not finish setting up your network.\\r\\n\\r\\n"
+            printf '%s\n' "Setup.log beside this program lists every setting before and after this run."
         fi
-        printf '%s' "Setup has finished setting up your network. Your PC needs to be rebooted before "
-        printf '%s' "the changes can be applied. Please save your work and close any other "
-        printf '%s\n' "applications.\\r\\n\\r\\nDo you wish to reboot now?\\r\\n\\r\\nSelect 'Yes' to reboot now. Select 'No' to reboot later."
     } >"$want"
     sr_compare "message boxes" "$want" "$got"
 }
@@ -332,10 +351,8 @@ sr_check_values() {
         "$(sr_hex_upper "$(sr_flags "$SR_LEG_SAV" 09)")"
     if [ "$SR_ROAD9X" = 1 ]; then
         sr_reg_expect "HKLM\\$SR_CCS\\Services\\VxD\\MSTCP" EnableDNS 0
-        local ip=0.0.0.0 mask=0.0.0.0
-        [ "$SR_OS" = 1 ] || { ip=192.168.7.50; mask=255.255.255.0; }
-        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPAddress "$ip"
-        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPMask "$mask"
+        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPAddress 0.0.0.0
+        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPMask 0.0.0.0
         return
     fi
     local gw='192.168.7.1\0192.168.7.254' metric='0\00'
@@ -384,7 +401,7 @@ sr_prepare() {
     local road=$1
     SR_OS=$(sr_os_code "$road")
     SR_ROAD9X=0
-    case $SR_OS in 1 | 5) SR_ROAD9X=1 ;; esac
+    if [ "$SR_OS" = 1 ]; then SR_ROAD9X=1; fi
     SR_GATES_CLEARED=0
     if [ "${2:-}" = gates ] || [ "$SR_OS" = 3 ]; then SR_GATES_CLEARED=1; fi
     if [ "$SR_ROAD9X" = 1 ]; then SR_GATES_CLEARED=0; fi
