@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,6 +34,8 @@ class FakeWmi final : public Wmi {
     std::vector<std::string> queries;
     std::vector<Call> calls;
     int open = 0; // connections not yet released
+    // What a method that succeeds does besides answering (Windows rewrites the adapter's keys).
+    std::function<void(size_t instance, const std::string& method)> onMethod;
 
     HResult ConnectServer(const std::string& nameSpace,
                           std::unique_ptr<WmiService>* service) override {
@@ -75,6 +78,7 @@ class FakeWmi final : public Wmi {
             if (ComFailed(wmi_.methodStatus)) return wmi_.methodStatus;
             if (auto r = i.returnValues.find(method); r != i.returnValues.end())
                 *returnValue = r->second;
+            if (*returnValue == 0 && wmi_.onMethod) wmi_.onMethod(instance, method);
             return 0;
         }
 
