@@ -4,6 +4,7 @@
 
 #include "adapters/adapter_list.h"
 #include "adapters/ipconfig_report.h"
+#include "engine/restore_file.h"
 #include "engine/settings_pass.h"
 #include "platform/identity.h"
 #include "platform/log.h"
@@ -146,6 +147,11 @@ void Form1::cmdWrite_Click() {
     if (busy_) return;
     BusyScope busy(busy_, view_);
     Quietly([&] { WriteLog(app_, " *Set clicked*"); });
+    // Before the first change: a copy of everything the run may change, or the user's word that
+    // it may go on without one.
+    Backup backup{false, ""};
+    Quietly([&] { backup = BackUpSettings(app_, ProgramFolder); });
+    if (!backup.goOn) return;
     PassOutcome outcome = PassOutcome::EndedEarly;
     Quietly([&] { outcome = ConfigureNetwork(app_, false); });
     // The log shows the state the PC is in, whether or not the run got through.
@@ -155,7 +161,12 @@ void Form1::cmdWrite_Click() {
     if (outcome != PassOutcome::Done) {
         // A restart would only bring up a half-changed PC: none is offered.
         Quietly([&] { WriteLog(app_, "Setup incomplete"); });
-        Quietly([&] { app_.ui->MessageBox(kSetupIncomplete, kMbOk | kMbIconExclamation); });
+        Quietly([&] {
+            std::string text = kSetupIncomplete;
+            if (!backup.path.empty())
+                text += "\r\n\r\nTo put your previous settings back, open " + backup.path + ".";
+            app_.ui->MessageBox(text, kMbOk | kMbIconExclamation);
+        });
         return;
     }
     Quietly([&] { WriteLog(app_, "Attempt to reboot"); });

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/registry_snapshot.h"
 #include "fakes/test_app.h"
 #include "window/fake_view.h"
 
@@ -35,6 +36,8 @@ const std::string kIncomplete =
     "Setup could not finish setting up your network.\r\n\r\n"
     "Setup.log beside this program lists every setting before and after this run.";
 const std::string kPassError = "An error occured in reading/writing the network";
+const std::string kGoBack = "\r\n\r\nTo put your previous settings back, open ";
+const std::string kIncompleteBackedUp = kIncomplete + kGoBack + "C:\\Tools\\Setup-backup.reg.";
 
 int IndexOf(const std::vector<std::string>& lines, const std::string& line, int from = 0) {
     for (int i = from; i < static_cast<int>(lines.size()); ++i)
@@ -355,19 +358,19 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
         {"XP, WMI without methods",
          xp,
          [](TestApp& t) { t.wmi.methodStatus = kWbemInvalidMethod; },
-         {kPassError, kIncomplete}},
+         {kPassError, kIncompleteBackedUp}},
         {"Windows 10, no methods",
          win10,
          [](TestApp& t) { t.wmi.methodStatus = kWbemInvalidMethod; },
-         {kPassError, kIncomplete}},
+         {kPassError, kIncompleteBackedUp}},
         {"Windows 10, adapter not switched",
          win10,
          [](TestApp& t) { t.wmi.instances.clear(); },
-         {kIncomplete}},
+         {kIncompleteBackedUp}},
         {"XP, a method said no",
          xp,
          [](TestApp& t) { t.wmi.instances[0].returnValues["RenewDHCPLease"] = 1; },
-         {kIncomplete}},
+         {kIncompleteBackedUp}},
         {"Windows 98, refresh refused", win98, [](TestApp&) {}, {kRestartQuestion}},
     };
     for (const Case& c : cases) {
@@ -385,10 +388,11 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
             texts.push_back(w.t.ui.boxes[i].text);
         EXPECT_EQ(texts, c.boxes);
         const auto lines = w.t.LogLines();
-        const bool failed = c.boxes.back() == kIncomplete;
+        const bool failed = c.boxes.back() == kIncompleteBackedUp;
         if (failed) {
             EXPECT_EQ(w.t.ui.boxes.back().style, kMbOk | kMbIconExclamation);
-            EXPECT_TRUE(InOrder(lines, {" *Set clicked*", " *Reading...*", "Selected: eth0",
+            EXPECT_TRUE(InOrder(lines, {" *Set clicked*", "Backup = C:\\Tools\\Setup-backup.reg",
+                                        "Selected: eth0", " *Reading...*", "Selected: eth0",
                                         " -- Checking status: ipconfig --",
                                         " -- Ipconfig complete --", "Setup incomplete"}));
             EXPECT_EQ(lines.back(), "Setup incomplete");
@@ -401,6 +405,100 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
         }
         EXPECT_TRUE(w.t.sys.exitCalls.empty());
     }
+}
+
+// The restore file is written before the first change, beside the program or else in the temp
+// folder; where neither takes it the user decides: No ends the run before any change, Yes goes
+// on without a copy (and the failure box then names none).
+TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
+    const std::string question =
+        "Setup could not save a copy of your current network settings.\r\n\r\n"
+        "Do you want to change them anyway?";
+    struct Case {
+        const char* name;
+        bool programFolderWritable, tempFolder;
+        int answer;                     // to the question, where it is asked
+        std::vector<std::string> lines; // the run's lines from " *Set clicked*" to "Selected: "
+        std::string lastBox;
+    };
+    const std::string inTemp = "C:\\Users\\alice\\Temp\\Setup-backup.reg";
+    const std::vector<Case> cases = {
+        {"beside the program",
+         true,
+         true,
+         kIdNo,
+         {" *Set clicked*", "Backup = C:\\Tools\\Setup-backup.reg", "Selected: eth0"},
+         kIncompleteBackedUp},
+        {"a read-only folder",
+         false,
+         true,
+         kIdNo,
+         {" *Set clicked*", "Backup = " + inTemp, "Selected: eth0"},
+         kIncomplete + kGoBack + inTemp + "."},
+        {"nowhere, No", false, false, kIdNo, {" *Set clicked*", "Setup cancelled"}, question},
+        {"nowhere, Yes",
+         false,
+         false,
+         kIdYes,
+         {" *Set clicked*", "Backup failed", "Selected: eth0"},
+         kIncomplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.wmi.instances.clear(); // the run fails: its box tells where the copy is
+        w.form.Form_Load();
+        if (!c.programFolderWritable) w.t.files.readOnly.insert("C:\\Tools\\");
+        if (!c.tempFolder) w.t.files.tempFolder.clear();
+        w.t.ui.answers.push_back(c.answer);
+        const auto before = Snapshot(w.t.reg);
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.form.cmdWrite_Click();
+
+        const auto lines = w.t.LogLines();
+        const int start = IndexOf(lines, " *Set clicked*");
+        ASSERT_GE(start, 0);
+        const std::vector<std::string> run(lines.begin() + start, lines.end());
+        ASSERT_GE(run.size(), c.lines.size());
+        EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + c.lines.size()), c.lines);
+        ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
+        EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
+        if (c.lastBox == question) {
+            EXPECT_EQ(w.t.ui.boxes.back().style, kMbYesNo | kMbIconExclamation | 0x100u);
+            EXPECT_EQ(run.size(), 2u) << "nothing after the cancel";
+            EXPECT_EQ(Snapshot(w.t.reg), before);
+        }
+        size_t restoreFiles = 0;
+        for (const auto& [path, bytes] : w.t.files.files) {
+            EXPECT_EQ(path.find(".tmp"), std::string::npos) << path;
+            if (path.find("Setup-backup") != std::string::npos) {
+                ++restoreFiles;
+                EXPECT_EQ(bytes.rfind("REGEDIT4\r\n", 0), 0u) << path;
+            }
+        }
+        EXPECT_EQ(restoreFiles, c.lines[1].rfind("Backup = ", 0) == 0 ? 1u : 0u);
+    }
+}
+
+// Each run writes a file of its own: the first keeps the settings as they were before any run.
+TEST(Form1SetupRun, AnEarlierRestoreFileIsNeverOverwritten) {
+    Window w;
+    w.t.files.files["C:\\Tools\\Setup-backup-2.reg"] = "someone else's";
+    w.form.Form_Load();
+    w.t.reg.SetDword(kHkeyUsers,
+                     w.t.app.UserSid + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
+                                       "Settings\\",
+                     "ProxyEnable", 1);
+    for (int run = 0; run < 2; ++run)
+        w.form.cmdWrite_Click();
+    const auto lines = w.t.LogLines();
+    EXPECT_TRUE(InOrder(
+        lines, {"Backup = C:\\Tools\\Setup-backup.reg", "Backup = C:\\Tools\\Setup-backup-3.reg"}));
+    const std::string& first = w.t.files.files.at("C:\\Tools\\Setup-backup.reg");
+    const std::string& third = w.t.files.files.at("C:\\Tools\\Setup-backup-3.reg");
+    EXPECT_NE(first.find("\"ProxyEnable\"=dword:00000001"), std::string::npos) << first;
+    EXPECT_NE(third.find("\"ProxyEnable\"=dword:00000000"), std::string::npos) << third;
+    EXPECT_EQ(w.t.files.files.at("C:\\Tools\\Setup-backup-2.reg"), "someone else's");
 }
 
 TEST(Form1SetupRun, AClickThatArrivesDuringARunStartsNoSecondRun) {
