@@ -12,7 +12,9 @@
 #     line of the NT roads and the run's last lines;
 #   - the message boxes that Wine's IP Helper and WMI answers lead to, and how the run ends;
 #   - the rewritten values as "reg query" shows them;
-#   - a whole-registry export before and after differs in exactly the rewritten values.
+#   - a whole-registry export before and after differs in exactly the rewritten values;
+#   - the restore file written before the first change, imported with "regedit /S", gives every
+#     touched key back byte for byte as exported before the run.
 
 SR_SID=S-1-5-21-0-0-0-1000 # the user Wine runs as: its SID, and its name (root)
 SR_USER=root
@@ -21,6 +23,7 @@ SR_CCS='System\CurrentControlSet'
 SR_NIC=eth0
 SR_URL=http://wpad.other.lan/proxy.pac
 SR_URL_CURRENT=http://wpad.other.lan/current.pac
+SR_BACKUP='C:\corvane\Setup-backup.reg'
 
 # The connection blobs as Internet Explorer keeps them: version, counter, flags 0x0B (direct,
 # proxy, auto-detect) at offset 8, the proxy server and its bypass list, zero padding. The first
@@ -200,8 +203,8 @@ sr_expected_read() {
 sr_expected_write() {
     local user=$SR_SID
     if [ "$SR_ROAD9X" = 1 ]; then user=$SR_USER; fi
-    printf '%s\n' "Selected: $SR_NIC" "Setting values" "Connection:" "Auto Dial" OK "No Net Auto" OK \
-        Proxy OK "Auto URL" OK
+    printf '%s\n' "Backup = $SR_BACKUP" "Selected: $SR_NIC" "Setting values" "Connection:" \
+        "Auto Dial" OK "No Net Auto" OK Proxy OK "Auto URL" OK
     if [ "$SR_ROAD9X" = 1 ]; then
         printf '%s\n' "Auto Dial - Current" OK "No Net Auto - Current" OK \
             "Proxy - Current" OK "Auto URL - Current" OK
@@ -320,7 +323,8 @@ sr_check_boxes() {
         else
             echo "An error occured in reading/writing the network"
             printf '%s' "Setup could not finish setting up your network.\\r\\n\\r\\n"
-            printf '%s\n' "Setup.log beside this program lists every setting before and after this run."
+            printf '%s' "Setup.log beside this program lists every setting before and after this run."
+            printf '%s\n' "\\r\\n\\r\\nTo put your previous settings back, open $SR_BACKUP."
         fi
     } >"$want"
     sr_compare "message boxes" "$want" "$got"
@@ -396,6 +400,48 @@ sr_check_export() {
     sr_compare "registry changes" "$CASE_DIR/changes.want" "$CASE_DIR/changes.got"
 }
 
+# The keys the run touches, as regedit names them, each exported with its sub-keys.
+sr_touched_keys() {
+    local ccs="HKEY_LOCAL_MACHINE\\$SR_CCS\\Services"
+    if [ "$SR_ROAD9X" = 1 ]; then
+        echo "HKEY_USERS\\$SR_USER\\$SR_IE"
+        echo "HKEY_CURRENT_USER\\$SR_IE"
+        echo "$ccs\\VxD\\MSTCP"
+        echo "$ccs\\Class\\NetTrans\\0001"
+    else
+        echo "HKEY_USERS\\$SR_SID\\$SR_IE"
+        echo "$ccs\\Tcpip\\Parameters"
+        echo "$ccs\\$SR_GUID\\Parameters\\Tcpip"
+    fi
+}
+
+sr_export_touched() { # sr_export_touched NAME: one export file per touched key
+    local key n=0
+    while read -r key; do
+        n=$((n + 1))
+        e2e_wine regedit /E "C:\\e2e\\$1-$n.reg" "$key" >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
+            e2e_fail "exporting $key failed"
+    done < <(sr_touched_keys)
+}
+
+# The restore file imported as a double-click would: every touched key as it was before the run.
+sr_check_restore() {
+    local file=$PROGRAM_DIR/Setup-backup.reg n
+    [ -f "$file" ] || e2e_fail "no restore file beside the program"
+    [ "$(head -c 10 "$file")" = "$(printf 'REGEDIT4\r\n')" ] || e2e_fail "the restore file has no REGEDIT4 header"
+    [ "$(grep -c $'\r$' "$file")" = "$(wc -l <"$file")" ] || e2e_fail "a restore file line without CR LF"
+    e2e_wine regedit /S "$SR_BACKUP" >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
+        e2e_fail "importing the restore file failed"
+    sr_export_touched restored
+    for n in $(seq "$(sr_touched_keys | wc -l)"); do
+        cmp -s "$PREFIX/drive_c/e2e/untouched-$n.reg" "$PREFIX/drive_c/e2e/restored-$n.reg" || {
+            diff <(iconv -f UTF-16 -t UTF-8 "$PREFIX/drive_c/e2e/untouched-$n.reg") \
+                <(iconv -f UTF-16 -t UTF-8 "$PREFIX/drive_c/e2e/restored-$n.reg") >&2
+            e2e_fail "$(sr_touched_keys | sed -n "${n}p") is not back as it was"
+        }
+    done
+}
+
 # The case's prefix for ROAD with the registry of a PC set up for another network.
 sr_prepare() {
     local road=$1
@@ -423,6 +469,7 @@ sr_steps_before_setup() {
 setup_run() {
     sr_prepare "$@"
     sr_export before
+    sr_export_touched untouched
     # Fed from a here-string: e2e_drive runs in this shell and leaves DRIVER_OUT set.
     e2e_drive <<<"$(sr_steps_before_setup "${2:-}")
 click cmdWrite
@@ -433,4 +480,5 @@ expect-exit 0"
     sr_check_boxes
     sr_check_values
     sr_check_export
+    sr_check_restore
 }
