@@ -22,8 +22,6 @@ constexpr size_t kWrapAt = 76;
 constexpr char kBackupQuestion[] =
     "Setup could not save a copy of your current network settings.\r\n\r\n"
     "Do you want to change them anyway?";
-// MB_DEFBUTTON2: a key pressed in haste answers No and changes nothing.
-constexpr uint32_t kMbDefButton2 = 0x100;
 
 const char* RootName(HKey root) {
     switch (root) {
@@ -115,8 +113,7 @@ void AppendValue(std::string& out, const SavedValue& v) {
     }
     // Everything else as its bytes and its type: a binary value, a REG_SZ that is not one text
     // with its terminator, a REG_DWORD of another size, and every other type.
-    AppendHex(out, name + (v.type == kRegBinary ? "hex:" : "hex(" + Hex(v.type, 1) + "):"),
-              v.data);
+    AppendHex(out, name + (v.type == kRegBinary ? "hex:" : "hex(" + Hex(v.type, 1) + "):"), v.data);
 }
 
 // The value's type and bytes, however large; nothing when it is missing or cannot be read.
@@ -127,8 +124,7 @@ std::optional<SavedValue> ReadValue(App& app, const RegLocation& place) {
         return std::nullopt;
     SavedValue value{place.root, ToAnsi(place.keyPath), ToAnsi(place.valueName), 0, {}};
     uint32_t size = 0;
-    if (reg.QueryValueEx(key.get(), value.valueName, &value.type, nullptr, &size) !=
-        kErrorSuccess)
+    if (reg.QueryValueEx(key.get(), value.valueName, &value.type, nullptr, &size) != kErrorSuccess)
         return std::nullopt;
     for (uint32_t attempt = 0; attempt < kMaxRereads; ++attempt) {
         // One byte more than asked for: a value that grew by a little still fits.
@@ -222,6 +218,7 @@ Backup BackUpSettings(App& app, const std::string& programFolder) {
         WriteLog(app, "Backup = " + *path);
         return {true, *path};
     }
+    // No is the default button: a key pressed in haste changes nothing.
     if (app.ui->MessageBox(kBackupQuestion, kMbYesNo | kMbIconExclamation | kMbDefButton2) !=
         kIdYes) {
         WriteLog(app, "Setup cancelled");

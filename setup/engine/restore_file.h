@@ -29,8 +29,8 @@ bool Regedit4Text(const std::vector<SavedValue>& values, std::string* text);
 std::vector<SavedValue> ReadValues(App& app, const std::vector<RegLocation>& places);
 
 struct Backup {
-    bool goOn = true;  // false: the user would not have the settings changed without a copy
-    std::string path;  // full path of the restore file, "" when none was written
+    bool goOn = true; // false: the user would not have the settings changed without a copy
+    std::string path; // full path of the restore file, "" when none was written
 };
 
 // Writes the restore file of a setup run whole, under a name no earlier one has

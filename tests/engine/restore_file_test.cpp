@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 #include "engine/registry_snapshot.h"
@@ -157,7 +159,8 @@ TEST(Regedit4Text, EveryValueSurvivesAWriteAndARead) {
 TEST(ReadValues, TypesAndEveryByteOfTheValuesThatExist) {
     TestApp t;
     const std::string blob(4096, '\x5a');
-    t.reg.SetBinary(kHkeyUsers, kSid + "\\K", "Big", std::vector<uint8_t>(blob.begin(), blob.end()));
+    t.reg.SetBinary(kHkeyUsers, kSid + "\\K", "Big",
+                    std::vector<uint8_t>(blob.begin(), blob.end()));
     t.reg.SetValue(kHkeyUsers, kSid + "\\K", "Odd", 0x20, "\0\x01"s);
     t.reg.SetString(kHkeyUsers, kSid + "\\K", "NoNul", "0", false);
     const auto values = ReadValues(t.app, {{kHkeyUsers, kSid + "\\K", "Big"},
@@ -238,8 +241,11 @@ TEST(RestoreFile, AfterAFailureAtAnyWriteTheFileBringsEverythingBack) {
         const char* road;
         int16_t osCode;
         bool nt;
-    } roads[] = {{"Windows 98", 1, false}, {"NT 4", 2, true},       {"Windows 2000", 3, true},
-                 {"Windows XP", 4, true},  {"later NT", 5, true}};
+    } roads[] = {{"Windows 98", 1, false},
+                 {"NT 4", 2, true},
+                 {"Windows 2000", 3, true},
+                 {"Windows XP", 4, true},
+                 {"later NT", 5, true}};
     for (const auto& road : roads) {
         Pc clean(road.osCode, road.nt);
         const auto untouched = Snapshot(clean.t.reg);

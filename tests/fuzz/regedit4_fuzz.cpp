@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t type = data[at] >= 0xF0 ? 0xFFFFFF00u | data[at] : data[at] % 12;
         const size_t nameLength = data[at + 1] % 32;
         at += 2;
-        ww::SavedValue v{ww::kHkeyLocalMachine, "Software\\K" + std::to_string(type % 2), take(nameLength),
-                         type, ""};
+        ww::SavedValue v{ww::kHkeyLocalMachine, "Software\\K" + std::to_string(type % 2),
+                         take(nameLength), type, ""};
         if (at + 2 > size) break;
         const size_t dataLength = (data[at] | (data[at + 1] << 8)) % 4097;
         at += 2;

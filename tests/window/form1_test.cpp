@@ -464,7 +464,7 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
         ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
         EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
         if (c.lastBox == question) {
-            EXPECT_EQ(w.t.ui.boxes.back().style, kMbYesNo | kMbIconExclamation | 0x100u);
+            EXPECT_EQ(w.t.ui.boxes.back().style, kMbYesNo | kMbIconExclamation | kMbDefButton2);
             EXPECT_EQ(run.size(), 2u) << "nothing after the cancel";
             EXPECT_EQ(Snapshot(w.t.reg), before);
         }
