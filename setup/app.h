@@ -35,6 +35,10 @@ class Options {
     ~Options() = default;
 };
 
+// The settings pass's road and the start-up steps that go with it (the SID line and the
+// shutdown privilege on the NT road). Decided by RoadOf alone.
+enum class Road { None, Win9x, Nt };
+
 struct App {
     // Seams; the program wires the Win32 ones, tests wire fakes.
     Registry* reg = nullptr;
@@ -51,6 +55,8 @@ struct App {
     bool logFailed = false;
 
     int16_t OsCode = 0;
+    // The version query named the NT platform (any build, OsCode 2 to 5).
+    bool NtPlatform = false;
     std::string UserName;
     std::string UserSid;
 
@@ -62,5 +68,23 @@ struct App {
     int16_t AdapterCount = 0;
     int16_t SelectedAdapter = 0;
 };
+
+// Windows 9x, and any platform that is neither 9x nor NT, take the Windows 9x road; every NT build
+// takes the NT road, the builds that OsCode does not name included; Win32s (or an unknown
+// version) has none.
+inline Road RoadOf(const App& app) {
+    switch (app.OsCode) {
+    case 1:
+        return Road::Win9x;
+    case 2:
+    case 3:
+    case 4:
+        return Road::Nt;
+    case 5:
+        return app.NtPlatform ? Road::Nt : Road::Win9x;
+    default:
+        return Road::None;
+    }
+}
 
 } // namespace ww

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/log.h"
 #include "seams/files.h"
 #include "seams/iphelper.h"
 
@@ -37,6 +38,13 @@ std::string ProgramFolder(App& app) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Names the file that let a caller down, so that a customer who copied only the program is not
+// sent to look for a network card; once per file, however often it is tried.
+IpHelper::Proc Missing(App& app, const std::string& file) {
+    if (app.iphlp->reportedMissing.insert(file).second) WriteLog(app, "Missing " + file);
+    return 0;
+}
+
 // The function's address, bound now if this is its first call from that file; 0 when the file
 // or the function is missing (tried again at the next call).
 IpHelper::Proc Bind(App& app, IpFunction function) {
@@ -46,12 +54,14 @@ IpHelper::Proc Bind(App& app, IpFunction function) {
     IpHelper& ip = *app.iphlp;
     if (auto it = ip.bound.find(key); it != ip.bound.end()) return it->second;
 
+    const std::string file = library + ".dll";
     const std::string folder = ProgramFolder(app);
-    if (folder.empty()) return 0;
-    const IpHelper::Module module = ip.LoadLibraryFile(folder + library + ".dll");
-    if (module == 0) return 0;
+    if (folder.empty()) return Missing(app, file);
+    const IpHelper::Module module = ip.LoadLibraryFile(folder + file);
+    if (module == 0) return Missing(app, file);
     const IpHelper::Proc proc = ip.ProcAddress(module, b.name);
-    if (proc != 0) ip.bound.emplace(key, proc);
+    if (proc == 0) return Missing(app, file);
+    ip.bound.emplace(key, proc);
     return proc;
 }
 

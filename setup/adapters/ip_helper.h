@@ -1,7 +1,8 @@
 #pragma once
 // The five IP Helper functions, each bound by name at its first call from the library file
 // beside the program that the Windows family calls for. A file or function that can't be bound
-// gives no status at all: the caller decides what that failure means for it.
+// gives no status at all (the log names the missing file once): the caller decides what that
+// failure means for it.
 #include <cstdint>
 #include <optional>
 #include <string>

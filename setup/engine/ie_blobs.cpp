@@ -28,8 +28,8 @@ struct Blob {
 };
 
 constexpr std::array<Blob, 2> kBlobs = {{
-    {"DefaultConnectionSettings", "Setting Default Con"},
-    {"SavedLegacySettings", "Setting Legacy"},
+    {kDefaultConnectionSettings, "Setting Default Con"},
+    {kSavedLegacySettings, "Setting Legacy"},
 }};
 
 // The stored bytes, all of them. The text form of a read would lose a final zero byte, and its

@@ -6,6 +6,10 @@
 
 namespace ww {
 
+// The two blobs under the user's Connections key.
+inline constexpr const char* kDefaultConnectionSettings = "DefaultConnectionSettings";
+inline constexpr const char* kSavedLegacySettings = "SavedLegacySettings";
+
 // Sets the flags byte of "DefaultConnectionSettings" and "SavedLegacySettings" under
 // HKEY_USERS\keyPath to direct + auto-detect (enable) or direct only, when chkIEAuto is ticked.
 // True only when both values were read and written back. A stored blob too short to hold the

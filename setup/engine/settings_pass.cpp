@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/dhcp_refresh.h"
 #include "engine/failure.h"
@@ -14,10 +15,6 @@
 
 namespace ww {
 namespace {
-
-// Windows 9x and any other system that is not NT 4, 2000 or XP take one road, those three the
-// other; Win32s (or an unknown version) has none.
-enum class Road { None, Win9x, Nt };
 
 // Which roads a row belongs to.
 enum class On { Win9x, Nt, Both };
@@ -152,7 +149,38 @@ constexpr WriteRow kNameServerWrites[] = {
     {On::Nt, nullptr, kTcpipParameters, "DhcpNameServer", 1, NewValue::Empty, "Reset DHCP NS"},
 };
 
+// What switching the adapter to DHCP changes besides the rows above: DHCP goes on and the fixed
+// addressing goes (on Windows 9x in the NetTrans key; on NT through WMI, in the interface key
+// and, on NT 4, in the adapter's own Tcpip key).
+struct SwitchedValue {
+    On on;
+    Key key;
+    const char* valueName;
+};
+
+constexpr SwitchedValue kSwitchedValues[] = {
+    {On::Win9x, kNetTrans, "IPAddress"},       {On::Win9x, kNetTrans, "IPMask"},
+    {On::Win9x, kNetTrans, "DefaultGateway"},  {On::Nt, kInterface, "EnableDHCP"},
+    {On::Nt, kInterface, "IPAddress"},         {On::Nt, kInterface, "SubnetMask"},
+    {On::Nt, kInterface, "DefaultGateway"},    {On::Nt, kInterface, "DefaultGatewayMetric"},
+    {On::Nt, kInterface, "NameServer"},        {On::Nt, kAdapterTcpip, "EnableDHCP"},
+    {On::Nt, kAdapterTcpip, "IPAddress"},      {On::Nt, kAdapterTcpip, "SubnetMask"},
+    {On::Nt, kAdapterTcpip, "DefaultGateway"}, {On::Nt, kAdapterTcpip, "DefaultGatewayMetric"},
+};
+
 constexpr int16_t kWindows2000 = 3;
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Registry names compare without regard to case.
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
 
 struct Pass {
     App& app;
@@ -162,6 +190,40 @@ struct Pass {
 
     bool Applies(On on) const {
         return on == On::Both || (on == On::Win9x ? road == Road::Win9x : road == Road::Nt);
+    }
+
+    // On Windows 2000 the gateways go whatever the box says.
+    bool ClearsGateways() const {
+        return road == Road::Nt && (app.options->chkGates() || app.OsCode == kWindows2000);
+    }
+
+    // Every value the write pass and the adapter switch may change on this road, from the same
+    // tables the pass walks, each once.
+    std::vector<RegLocation> ValuesToChange() const {
+        std::vector<RegLocation> values;
+        const auto add = [&](Key key, const char* valueName) {
+            for (const RegLocation& v : values)
+                if (v.root == kKeys[key].root && SameName(v.keyPath, paths[key]) &&
+                    SameName(v.valueName, valueName))
+                    return;
+            values.push_back({kKeys[key].root, paths[key], valueName});
+        };
+        const auto addRows = [&](std::span<const WriteRow> rows) {
+            for (const WriteRow& row : rows)
+                if (Applies(row.on)) add(row.key, row.valueName);
+        };
+        if (road == Road::None) return values;
+        addRows(kInternetWrites);
+        if (app.options->chkIEAuto()) {
+            add(kUserConnections, kDefaultConnectionSettings);
+            add(kUserConnections, kSavedLegacySettings);
+        }
+        addRows(kWin9xNicWrites);
+        if (ClearsGateways()) addRows(kGatewayWrites);
+        addRows(kNameServerWrites);
+        for (const SwitchedValue& v : kSwitchedValues)
+            if (Applies(v.on)) add(v.key, v.valueName);
+        return values;
     }
 
     void ReadRows(std::span<const ReadRow> rows) {
@@ -200,7 +262,9 @@ struct Pass {
         ReadRows(kNicReads);
     }
 
-    void WritePass() {
+    // True unless the NT road's adapter switch returned False.
+    bool WritePass() {
+        bool switched = true;
         WriteLog(app, "Setting values");
         if (road != Road::None) {
             WriteLog(app, "Connection:");
@@ -214,34 +278,19 @@ struct Pass {
                 const bool refreshed = RefreshDhcp(app, entry.IfIndex);
                 WriteLog(app, std::string("DHCP = ") + TrueFalse(refreshed));
             } else {
-                // On Windows 2000 the gateways go whatever the box says.
-                if (app.options->chkGates() || app.OsCode == kWindows2000)
-                    WriteRows(kGatewayWrites);
+                if (ClearsGateways()) WriteRows(kGatewayWrites);
                 WriteRows(kNameServerWrites);
                 WriteLog(app, "NIC setup");
-                const bool switched = ResetAdaptersWmi(app, entry, true);
+                switched = ResetAdaptersWmi(app, entry, true);
                 WriteLog(app, std::string("IP, DNS & DHCP = ") + TrueFalse(switched));
             }
         }
         WriteLog(app, "Completed Setup");
+        return switched;
     }
 
     static const char* TrueFalse(bool b) { return b ? "True" : "False"; }
 };
-
-Road RoadOf(int16_t osCode) {
-    switch (osCode) {
-    case 1:
-    case 5:
-        return Road::Win9x;
-    case 2:
-    case 3:
-    case 4:
-        return Road::Nt;
-    default:
-        return Road::None;
-    }
-}
 
 std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const AdapterEntry& entry) {
     const std::string userKeyPrefix = road == Road::Win9x ? app.UserName
@@ -260,22 +309,33 @@ std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const Ada
 
 } // namespace
 
-void ConfigureNetwork(App& app, bool readOnly) {
+std::vector<RegLocation> ValuesASetupRunMayChange(App& app) {
+    if (app.SelectedAdapter < 0 || static_cast<size_t>(app.SelectedAdapter) >= app.Adapters.size())
+        return {}; // the write pass ends before its first write
+    const AdapterEntry& entry = app.Adapters[static_cast<size_t>(app.SelectedAdapter)];
+    const Road road = RoadOf(app);
+    const Pass pass{app, road, entry, KeyPaths(app, road, entry)};
+    return pass.ValuesToChange();
+}
+
+PassOutcome ConfigureNetwork(App& app, bool readOnly) {
     // Every failure inside ends the pass here; what was written stays written.
     try {
         if (app.SelectedAdapter < 0 ||
             static_cast<size_t>(app.SelectedAdapter) >= app.Adapters.size())
             throw EngineFailure("Subscript out of range");
         const AdapterEntry& entry = app.Adapters[static_cast<size_t>(app.SelectedAdapter)];
-        const Road road = RoadOf(app.OsCode);
+        const Road road = RoadOf(app);
         Pass pass{app, road, entry, KeyPaths(app, road, entry)};
         WriteLog(app, "Selected: " + entry.DisplayText);
-        if (readOnly)
+        if (readOnly) {
             pass.ReadPass();
-        else
-            pass.WritePass();
+            return PassOutcome::Done;
+        }
+        return pass.WritePass() ? PassOutcome::Done : PassOutcome::AdapterNotSwitched;
     } catch (...) {
         app.ui->MessageBox("An error occured in reading/writing the network", kMbOk | kMbIconHand);
+        return PassOutcome::EndedEarly;
     }
 }
 

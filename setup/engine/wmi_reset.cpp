@@ -35,6 +35,23 @@ std::string Upper(std::string text) {
     return text;
 }
 
+// Columns of the query's rows.
+constexpr size_t kDescription = 0;
+constexpr size_t kSettingId = 1;
+
+// The instances whose property (upper-cased) is the wanted text. A null property equals no
+// text at all, not even an adapter's empty one.
+std::vector<size_t> Matching(const std::vector<WmiRow>& rows, size_t column,
+                             const std::string& wanted) {
+    std::vector<size_t> found;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::optional<std::string>& value =
+            column < rows[i].size() ? rows[i][column] : std::nullopt;
+        if (value && Upper(*value) == wanted) found.push_back(i);
+    }
+    return found;
+}
+
 void Check(HResult hr, const char* what) {
     if (ComFailed(hr)) throw EngineFailure(std::string(what) + " failed");
 }
@@ -45,18 +62,19 @@ bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
     std::unique_ptr<WmiService> service;
     Check(app.wmi->ConnectServer("root\\cimv2", &service), "WMI connection");
     if (!service) throw EngineFailure("WMI connection failed");
-    std::vector<std::optional<std::string>> descriptions;
-    Check(service->ExecQuery("Select * From Win32_NetworkAdapterConfiguration", "Description",
-                             &descriptions),
+    std::vector<WmiRow> rows;
+    Check(service->ExecQuery("Select * From Win32_NetworkAdapterConfiguration",
+                             {"Description", "SettingID"}, &rows),
           "WMI query");
 
-    const std::string wanted = Upper(adapter.DisplayText);
-    int matched = 0;
+    // IP Helper's description often differs from WMI's (a packet scheduler's suffix, for one);
+    // the adapter's GUID, which WMI keeps as SettingID, then names the instance instead.
+    std::vector<size_t> matches = Matching(rows, kDescription, Upper(adapter.DisplayText));
+    if (matches.empty() && !adapter.AdapterKey.empty())
+        matches = Matching(rows, kSettingId, Upper(adapter.AdapterKey));
+
     int failed = 0;
-    for (size_t i = 0; i < descriptions.size(); ++i) {
-        // A null description equals no text at all, not even an adapter's empty one.
-        if (!descriptions[i] || Upper(*descriptions[i]) != wanted) continue;
-        ++matched;
+    for (const size_t i : matches) {
         for (const MethodStep& step : kSteps) {
             if (step.renewOnly && !renewLease) continue;
             std::vector<WmiArg> args;
@@ -73,7 +91,7 @@ bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
             }
         }
     }
-    return matched > 0 && failed == 0;
+    return !matches.empty() && failed == 0;
 }
 
 } // namespace ww

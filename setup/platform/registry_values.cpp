@@ -134,6 +134,8 @@ bool Encode(Registry& reg, HKey key, uint32_t type, const std::string& valueName
     }
 }
 
+constexpr uint32_t kVerPlatformWin32Nt = 2;
+
 struct OsRow {
     uint32_t platform;
     uint32_t build; // 0: any build
@@ -224,6 +226,7 @@ int16_t DetectOS(App& app) {
     OsVersionInfo info;
     info.dwOSVersionInfoSize = 148;
     if (!app.sys->GetVersionExA(&info)) return 0;
+    app.NtPlatform = info.dwPlatformId == kVerPlatformWin32Nt;
     for (const OsRow& row : kOsRows) {
         const bool platformMatches =
             row.platform == 0xFFFFFFFF || row.platform == info.dwPlatformId;

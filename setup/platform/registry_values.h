@@ -32,7 +32,7 @@ bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::st
 // returned.
 bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t type,
                    const std::string& valueName, RegValue& value);
-// Classifies the running Windows (0..5) and logs "OS = ...".
+// Classifies the running Windows (0..5), logs "OS = ..." and notes whether the platform is NT.
 int16_t DetectOS(App& app);
 
 } // namespace ww

@@ -1,5 +1,5 @@
 #pragma once
-// The program's own file and the one file it writes.
+// The program's own file, the log it appends to and the restore files it writes whole.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +20,19 @@ class Files {
     virtual uint32_t ProgramVersion(FileVersion& version) = 0;
     // Opens path for appending (creating it), writes bytes, closes it; false when any step fails.
     virtual bool Append(const std::string& path, std::string_view bytes) = 0;
+
+    // Paths are ANSI, as the A functions take them.
+    // Creates path, which must not exist yet (CREATE_NEW), writes bytes, flushes and closes it;
+    // false when any step fails, and then no file of that name is left behind.
+    virtual bool WriteNew(const std::string& path, std::string_view bytes) = 0;
+    // MoveFileA: false when to exists already or the move fails.
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // GetFileAttributesA: a file or folder of that name exists.
+    virtual bool Exists(const std::string& path) = 0;
+    // DeleteFileA
+    virtual bool Delete(const std::string& path) = 0;
+    // GetTempPathA: the user's temporary folder, ending in "\"; "" when the call fails.
+    virtual std::string TempFolder() = 0;
 };
 
 } // namespace ww

@@ -4,6 +4,7 @@
 // Which file and when to bind is decided by the caller (adapters/ip_helper.h), not here.
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 
 namespace ww {
@@ -35,6 +36,8 @@ class IpHelper {
     // Addresses bound so far, by "library!function"; filled by the binding code at each
     // function's first call and kept for the program's life, like the library files.
     std::map<std::string, Proc> bound;
+    // Library files the binding code has logged as missing, each once for the program's life.
+    std::set<std::string> reportedMissing;
 };
 
 } // namespace ww

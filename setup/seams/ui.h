@@ -17,6 +17,7 @@ inline constexpr uint32_t kMbIconHand = 0x10;
 inline constexpr uint32_t kMbIconQuestion = 0x20;
 inline constexpr uint32_t kMbIconExclamation = 0x30;
 inline constexpr uint32_t kMbIconAsterisk = 0x40;
+inline constexpr uint32_t kMbDefButton2 = 0x100;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;

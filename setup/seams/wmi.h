@@ -25,16 +25,19 @@ struct WmiArg {
     std::string text;
 };
 
+// One instance's properties in the order they were asked for: text, or nothing when null (a
+// null is equal to no text, not even the empty one).
+using WmiRow = std::vector<std::optional<std::string>>;
+
 // A connection to one namespace; released with the object.
 class WmiService {
   public:
     virtual ~WmiService() = default;
-    // IWbemServices::ExecQuery with WQL, walking every returned instance in WMI's order: values
-    // receives each instance's property as text, or nothing when it is null (a null is equal to
-    // no text, not even the empty one). The instances stay known to ExecMethod, by their
-    // position, until the next query.
-    virtual HResult ExecQuery(const std::string& wql, const std::string& property,
-                              std::vector<std::optional<std::string>>* values) = 0;
+    // IWbemServices::ExecQuery with WQL, walking every returned instance in WMI's order: rows
+    // receives one row per instance holding the named properties. The instances stay known to
+    // ExecMethod, by their position, until the next query.
+    virtual HResult ExecQuery(const std::string& wql, const std::vector<std::string>& properties,
+                              std::vector<WmiRow>* rows) = 0;
     // IWbemServices::ExecMethod on instance number `instance` of the last query; returnValue
     // receives the method's "ReturnValue" out-parameter.
     virtual HResult ExecMethod(size_t instance, const std::string& method,

@@ -45,4 +45,39 @@ bool Win32Files::Append(const std::string& path, std::string_view bytes) {
     return file.Close() && ok;
 }
 
+bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    DWORD written = 0;
+    // On the disk before the file gets its real name: a crash leaves no half file under it.
+    const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                              nullptr) != 0 &&
+                    written == bytes.size() && FlushFileBuffers(file.get()) != 0;
+    if (file.Close() && ok) return true;
+    DeleteFileA(path.c_str());
+    return false;
+}
+
+bool Win32Files::Rename(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool Win32Files::Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32Files::Delete(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+std::string Win32Files::TempFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(MAX_PATH + 1, path);
+    if (n == 0 || n > MAX_PATH) return "";
+    std::string folder = FromAnsi(std::string_view(path, n));
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
 } // namespace ww

@@ -8,6 +8,11 @@ class Win32Files final : public Files {
     std::string ProgramPath() override;
     uint32_t ProgramVersion(FileVersion& version) override;
     bool Append(const std::string& path, std::string_view bytes) override;
+    bool WriteNew(const std::string& path, std::string_view bytes) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Exists(const std::string& path) override;
+    bool Delete(const std::string& path) override;
+    std::string TempFolder() override;
 };
 
 } // namespace ww

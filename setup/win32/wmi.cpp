@@ -129,13 +129,12 @@ class Win32WmiService final : public WmiService {
         return S_OK;
     }
 
-    HResult ExecQuery(const std::string& wql, const std::string& property,
-                      std::vector<std::optional<std::string>>* values) override {
-        values->clear();
+    HResult ExecQuery(const std::string& wql, const std::vector<std::string>& properties,
+                      std::vector<WmiRow>* rows) override {
+        rows->clear();
         paths_.clear();
         const Bstr language(L"WQL");
         const Bstr query(Wide(wql));
-        const std::wstring propertyName = Wide(property);
         if (!language.valid() || !query.valid()) return kOutOfMemory;
         ComPtr<IEnumWbemClassObject> instances;
         HRESULT hr = services_->ExecQuery(language.get(), query.get(),
@@ -148,15 +147,24 @@ class Win32WmiService final : public WmiService {
             hr = instances->Next(static_cast<long>(WBEM_INFINITE), 1, instance.put(), &returned);
             if (FAILED(hr)) return hr;
             if (returned == 0) break;
-            Variant value;
-            hr = instance->Get(propertyName.c_str(), 0, value.put(), nullptr, nullptr);
-            if (FAILED(hr)) return hr;
-            if (value.get()->vt == VT_BSTR)
-                values->push_back(value.get()->bstrVal ? Utf8(value.get()->bstrVal,
+            WmiRow row;
+            for (const std::string& property : properties) {
+                Variant value;
+                hr = instance->Get(Wide(property).c_str(), 0, value.put(), nullptr, nullptr);
+                // A property that an older WMI's class lacks reads as null.
+                if (hr == Hr(WBEM_E_NOT_FOUND)) {
+                    row.push_back(std::nullopt);
+                    continue;
+                }
+                if (FAILED(hr)) return hr;
+                if (value.get()->vt == VT_BSTR)
+                    row.push_back(value.get()->bstrVal ? Utf8(value.get()->bstrVal,
                                                               SysStringLen(value.get()->bstrVal))
                                                        : std::string());
-            else
-                values->push_back(std::nullopt);
+                else
+                    row.push_back(std::nullopt);
+            }
+            rows->push_back(std::move(row));
             Variant path;
             hr = instance->Get(L"__PATH", 0, path.put(), nullptr, nullptr);
             if (FAILED(hr)) return hr;

@@ -4,6 +4,7 @@
 
 #include "adapters/adapter_list.h"
 #include "adapters/ipconfig_report.h"
+#include "engine/restore_file.h"
 #include "engine/settings_pass.h"
 #include "platform/identity.h"
 #include "platform/log.h"
@@ -17,6 +18,10 @@
 
 namespace ww {
 namespace {
+
+constexpr char kSetupIncomplete[] =
+    "Setup could not finish setting up your network.\r\n\r\n"
+    "Setup.log beside this program lists every setting before and after this run.";
 
 // Marks a setup run in progress for as long as it lasts, on every way out.
 class BusyScope {
@@ -73,7 +78,8 @@ void Form1::Form_Load() {
     });
     GuardedStep(app_, [&] { app_.UserName = GetLoggedUser(app_); });
     GuardedStep(app_, [&] { WriteLog(app_, "User: " + app_.UserName); });
-    if (app_.OsCode == 2 || app_.OsCode == 3 || app_.OsCode == 4) {
+    // Every NT build: the user's key is named by the SID there, and a restart needs the privilege.
+    if (RoadOf(app_) == Road::Nt) {
         GuardedStep(app_, [&] { app_.UserSid = GetUserSid(app_); });
         GuardedStep(app_, [&] { WriteLog(app_, app_.UserSid); });
         GuardedStep(app_, [&] { EnableShutdownPrivilege(app_); });
@@ -144,10 +150,28 @@ void Form1::cmdWrite_Click() {
     if (busy_) return;
     BusyScope busy(busy_, view_);
     Quietly([&] { WriteLog(app_, " *Set clicked*"); });
-    Quietly([&] { ConfigureNetwork(app_, false); });
+    // Before the first change: a copy of everything the run may change, or the user's word that
+    // it may go on without one.
+    Backup backup{false, ""};
+    Quietly([&] { backup = BackUpSettings(app_, ProgramFolder); });
+    if (!backup.goOn) return;
+    PassOutcome outcome = PassOutcome::EndedEarly;
+    Quietly([&] { outcome = ConfigureNetwork(app_, false); });
+    // The log shows the state the PC is in, whether or not the run got through.
     Quietly([&] { WriteLog(app_, " *Reading...*"); });
     Quietly([&] { ConfigureNetwork(app_, true); });
     Quietly([&] { LogIpConfig(app_); });
+    if (outcome != PassOutcome::Done) {
+        // A restart would only bring up a half-changed PC: none is offered.
+        Quietly([&] { WriteLog(app_, "Setup incomplete"); });
+        Quietly([&] {
+            std::string text = kSetupIncomplete;
+            if (!backup.path.empty())
+                text += "\r\n\r\nTo put your previous settings back, open " + backup.path + ".";
+            app_.ui->MessageBox(text, kMbOk | kMbIconExclamation);
+        });
+        return;
+    }
     Quietly([&] { WriteLog(app_, "Attempt to reboot"); });
     Quietly([&] { PromptReboot(app_); });
 }

@@ -104,10 +104,10 @@ TEST(ListAdapters, NoAdapterLogsAndShowsTheBoxOnce) {
          {"GetAdaptersInfo failed with error 122", "No Network adapters found"}},
         {"library missing",
          [](FakeIpHelper& f) { f.files.clear(); },
-         {"No Network adapters found"}},
+         {"Missing iphlpapi_9x.dll", "No Network adapters found"}},
         {"function missing",
          [](FakeIpHelper& f) { f.missing.insert("iphlpapi_9x!GetAdaptersInfo"); },
-         {"No Network adapters found"}},
+         {"Missing iphlpapi_9x.dll", "No Network adapters found"}},
         {"sizing gives no room",
          [](FakeIpHelper& f) {
              f.adaptersSizing = 0;

@@ -81,6 +81,30 @@ TEST(IpHelperBinding, MissingFileOrFunctionIsAFailureTriedAgainNextTime) {
     EXPECT_EQ(t.iphlp.FunctionCalls(), (std::vector<std::string>{"iphlpapi_9x!IpReleaseAddress"}));
 }
 
+// The log names each file that let a call down, once per run however often it is tried, and
+// before the caller goes on; a file that serves every call is never named.
+TEST(IpHelperBinding, AMissingFileOrFunctionNamesTheFileOnce) {
+    TestApp t;
+    t.app.OsCode = 4;
+    t.iphlp.files.erase("C:\\Tools\\iphlpapi_9x.dll");
+    t.iphlp.missing.insert("iphlpapi_xp!GetNetworkParams");
+    uint8_t rec[260] = {};
+    uint32_t size = 0;
+    iphlp::GetAdaptersInfo(t.app, nullptr, &size);
+    for (int i = 0; i < 2; ++i) {
+        iphlp::IpReleaseAddress(t.app, rec);
+        iphlp::IpRenewAddress(t.app, rec);
+        iphlp::GetNetworkParams(t.app, nullptr, &size);
+    }
+    EXPECT_EQ(t.LogLines(),
+              (std::vector<std::string>{"Missing iphlpapi_9x.dll", "Missing iphlpapi_xp.dll"}));
+
+    TestApp noFolder;
+    noFolder.files.programPath = "wirewise.exe";
+    iphlp::GetInterfaceInfo(noFolder.app, nullptr, &size);
+    EXPECT_EQ(noFolder.LogLines(), (std::vector<std::string>{"Missing iphlpapi_9x.dll"}));
+}
+
 TEST(IpHelperBinding, OnlyTheProgramsOwnFolderIsTried) {
     TestApp t;
     t.files.programPath = "D:\\Setup Files\\wirewise.exe";

@@ -250,12 +250,12 @@ TEST(LogIpConfig, RefusedCallEndsTheReportWithItsLine) {
          {"GetNetworkParams failed with error 111"}},
         {"network params not bound",
          [](auto& f) { f.missing.insert("iphlpapi_9x!GetNetworkParams"); },
-         {}},
+         {"Missing iphlpapi_9x.dll"}},
         {"adapters sizing", [](auto& f) { f.adaptersSizing = 232; },
          Joined({kComputerLines, {"GetAdaptersInfo sizing failed with error 232"}})},
         {"adapters fetch", [](auto& f) { f.adaptersFetch = 8; },
          Joined({kComputerLines, {"GetAdaptersInfo failed with error 8"}})},
-        {"no library files", [](auto& f) { f.files.clear(); }, {}},
+        {"no library files", [](auto& f) { f.files.clear(); }, {"Missing iphlpapi_9x.dll"}},
     };
     for (const auto& c : cases) {
         TestApp t;

@@ -7,7 +7,7 @@
 #   e2e_prefix ROAD [EXE] [FOLDER]
 #                            fresh prefix; the program is C:\FOLDER\EXE (default
 #                            C:\corvane\wirewise.exe; FOLDER "." is the drive's root), run as
-#                            ROAD: win98 nt40 win2k winxp win7; an EXE named gatekey* is a copy
+#                            ROAD: win98 nt40 win2k winxp win7 win10; an EXE named gatekey* is a copy
 #                            of gatekey.exe
 #   e2e_install EXE FOLDER   one more copy of the program in the same prefix (sets PROGRAM...)
 #   e2e_adapters none        the namespace gets no adapters (call before the first wine command)

@@ -1,17 +1,20 @@
 # One setup run of wirewise on a PC that was set up for another network, checked end to end.
 # Sourced by the cases setup_run_*.sh after lib.sh:
 #
-#   setup_run ROAD [gates]    ROAD: win98 nt40 win2k winxp win7; "gates" ticks "Clear Gateways"
+#   setup_run ROAD [gates]    ROAD: win98 nt40 win2k winxp win7 win10; "gates" ticks "Clear Gateways"
 #
 # The registry gets dial-up, a proxy and its script, both connection blobs with the proxy flag,
 # fixed gateways and name servers for eth0 (and on the Windows 9x roads the MSTCP and NetTrans
 # values with the device-key chain that names NetTrans\0001). The driver picks eth0, confirms,
 # ticks "Set IE to Auto Detect" (and "Clear Gateways"), presses "Setup Network" and answers every
 # box with its default. Then:
-#   - Setup.log's three settings passes (start-up read, write, read after) line for line;
-#   - the message boxes that Wine's IP Helper and WMI answers lead to;
+#   - Setup.log's three settings passes (start-up read, write, read after) line for line, the SID
+#     line of the NT roads and the run's last lines;
+#   - the message boxes that Wine's IP Helper and WMI answers lead to, and how the run ends;
 #   - the rewritten values as "reg query" shows them;
-#   - a whole-registry export before and after differs in exactly the rewritten values.
+#   - a whole-registry export before and after differs in exactly the rewritten values;
+#   - the restore file written before the first change, imported with "regedit /S", gives every
+#     touched key back byte for byte as exported before the run.
 
 SR_SID=S-1-5-21-0-0-0-1000 # the user Wine runs as: its SID, and its name (root)
 SR_USER=root
@@ -20,6 +23,7 @@ SR_CCS='System\CurrentControlSet'
 SR_NIC=eth0
 SR_URL=http://wpad.other.lan/proxy.pac
 SR_URL_CURRENT=http://wpad.other.lan/current.pac
+SR_BACKUP='C:\corvane\Setup-backup.reg'
 
 # The connection blobs as Internet Explorer keeps them: version, counter, flags 0x0B (direct,
 # proxy, auto-detect) at offset 8, the proxy server and its bypass list, zero padding. The first
@@ -59,6 +63,7 @@ sr_log_hex() {
 # The blob with the flags byte replaced.
 sr_flags() { echo "$1" | xargs | awk -v f="$2" '{ $9 = f; print }'; }
 
+# Wine's win7 and win10 are NT builds that OsCode does not name: code 5 on the NT road.
 sr_os_code() {
     case $1 in win98) echo 1 ;; nt40) echo 2 ;; win2k) echo 3 ;; winxp) echo 4 ;; *) echo 5 ;; esac
 }
@@ -164,10 +169,8 @@ sr_expected_read() {
         echo ">Auto URL - Current = $urlc"
         echo "NIC: $SR_NIC"
         echo ">Enable DNS = $([ "$after" = 1 ] && echo 0 || echo 1)"
-        if [ "$SR_OS" = 1 ]; then # the device-key chain names NetTrans\0001 on Windows 9x only
-            echo ">IP Address = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 192.168.7.50)"
-            echo ">Subnet Mask = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 255.255.255.0)"
-        fi
+        echo ">IP Address = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 192.168.7.50)"
+        echo ">Subnet Mask = $([ "$after" = 1 ] && echo 0.0.0.0 || echo 255.255.255.0)"
         return
     fi
     echo ">Def Con = $(sr_log_hex "$(sr_flags "$SR_DEF_CON" $flags)")"
@@ -200,8 +203,8 @@ sr_expected_read() {
 sr_expected_write() {
     local user=$SR_SID
     if [ "$SR_ROAD9X" = 1 ]; then user=$SR_USER; fi
-    printf '%s\n' "Selected: $SR_NIC" "Setting values" "Connection:" "Auto Dial" OK "No Net Auto" OK \
-        Proxy OK "Auto URL" OK
+    printf '%s\n' "Backup = $SR_BACKUP" "Selected: $SR_NIC" "Setting values" "Connection:" \
+        "Auto Dial" OK "No Net Auto" OK Proxy OK "Auto URL" OK
     if [ "$SR_ROAD9X" = 1 ]; then
         printf '%s\n' "Auto Dial - Current" OK "No Net Auto - Current" OK \
             "Proxy - Current" OK "Auto URL - Current" OK
@@ -209,11 +212,8 @@ sr_expected_write() {
     printf '%s\n' "Autokey = $user\\$SR_IE\\Connections" "Setting Default Con" "Setting Legacy" \
         "Auto detect = True" "NIC(s):"
     if [ "$SR_ROAD9X" = 1 ]; then
-        printf '%s\n' "Enable DNS" OK "IP Address"
-        if [ "$SR_OS" = 1 ]; then echo OK; fi
-        echo "Subnet Mask"
-        if [ "$SR_OS" = 1 ]; then echo OK; fi
-        printf '%s\n' "Attempt to refresh DHCP" "DHCP = False" "Completed Setup"
+        printf '%s\n' "Enable DNS" OK "IP Address" OK "Subnet Mask" OK \
+            "Attempt to refresh DHCP" "DHCP = False" "Completed Setup"
         return
     fi
     if [ "$SR_GATES_CLEARED" = 1 ]; then
@@ -236,10 +236,8 @@ sr_expected_changes() {
     printf '[%s] "%s"\n' "$ie" defaultconnectionsettings "$ie" savedlegacysettings
     if [ "$SR_ROAD9X" = 1 ]; then
         echo "[$ccs\\vxd\\mstcp] \"enabledns\""
-        if [ "$SR_OS" = 1 ]; then
-            printf '[%s] "%s"\n' "$ccs\\class\\nettrans\\0001" ipaddress \
-                "$ccs\\class\\nettrans\\0001" ipmask
-        fi
+        printf '[%s] "%s"\n' "$ccs\\class\\nettrans\\0001" ipaddress \
+            "$ccs\\class\\nettrans\\0001" ipmask
     else
         local guid
         guid=$(echo "$SR_GUID" | tr 'A-Z' 'a-z')
@@ -286,10 +284,32 @@ sr_check_log() {
     local next
     next=$(sed -n "$((n + 1))p" "$CASE_DIR/pass3.all")
     case $next in '>'* | 'Area '* | 'NIC: '*) e2e_fail "the read pass goes on with \"$next\"" ;; esac
+    # The user's SID after the user line on the NT roads (their key prefix), never on Windows 9x.
+    if [ "$SR_ROAD9X" = 1 ]; then
+        if grep -qE '^S-[0-9]+-' "$visible"; then e2e_fail "a SID line is logged on Windows 9x"; fi
+    else
+        log_expect_line 6 "$SR_SID"
+    fi
+    # How the run ends: the report, then the restart question on Windows 9x (where the restart
+    # applies the change); on the NT roads Wine's WMI switches nothing, and the run says so.
+    sr_expected_end >"$CASE_DIR/end.want"
+    tail -n "$(wc -l <"$CASE_DIR/end.want")" "$visible" >"$CASE_DIR/end.got"
+    sr_compare "the run's last lines" "$CASE_DIR/end.want" "$CASE_DIR/end.got"
+}
+
+sr_expected_end() {
+    echo " -- Ipconfig complete --"
+    if [ "$SR_ROAD9X" = 1 ]; then
+        printf '%s\n' "Attempt to reboot" "Reboot cancelled"
+    else
+        echo "Setup incomplete"
+    fi
+    echo "<-"
 }
 
 # The boxes the driver met, in order: Wine's answers (50 from both lease calls; the missing WMI
-# methods) and the restart question, answered No.
+# methods), then the restart question, answered No, on Windows 9x, and on the NT roads the box
+# that says the run could not finish.
 sr_check_boxes() {
     local got=$CASE_DIR/boxes.got want=$CASE_DIR/boxes.want
     tr -d '\r' <"$DRIVER_OUT" | grep '^box: ' | sed 's/^box: //; s/Err# is [0-9]*$/Err# is N/' >"$got" || true
@@ -297,12 +317,15 @@ sr_check_boxes() {
         if [ "$SR_ROAD9X" = 1 ]; then
             echo "ReleaseIP error 50, Err# is N"
             echo "IpRenewAddress error 50, Err# is N"
+            printf '%s' "Setup has finished setting up your network. Your PC needs to be rebooted before "
+            printf '%s' "the changes can be applied. Please save your work and close any other "
+            printf '%s\n' "applications.\\r\\n\\r\\nDo you wish to reboot now?\\r\\n\\r\\nSelect 'Yes' to reboot now. Select 'No' to reboot later."
         else
             echo "An error occured in reading/writing the network"
+            printf '%s' "Setup could not finish setting up your network.\\r\\n\\r\\n"
+            printf '%s' "Setup.log beside this program lists every setting before and after this run."
+            printf '%s\n' "\\r\\n\\r\\nTo put your previous settings back, open $SR_BACKUP."
         fi
-        printf '%s' "Setup has finished setting up your network. Your PC needs to be rebooted before "
-        printf '%s' "the changes can be applied. Please save your work and close any other "
-        printf '%s\n' "applications.\\r\\n\\r\\nDo you wish to reboot now?\\r\\n\\r\\nSelect 'Yes' to reboot now. Select 'No' to reboot later."
     } >"$want"
     sr_compare "message boxes" "$want" "$got"
 }
@@ -332,10 +355,8 @@ sr_check_values() {
         "$(sr_hex_upper "$(sr_flags "$SR_LEG_SAV" 09)")"
     if [ "$SR_ROAD9X" = 1 ]; then
         sr_reg_expect "HKLM\\$SR_CCS\\Services\\VxD\\MSTCP" EnableDNS 0
-        local ip=0.0.0.0 mask=0.0.0.0
-        [ "$SR_OS" = 1 ] || { ip=192.168.7.50; mask=255.255.255.0; }
-        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPAddress "$ip"
-        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPMask "$mask"
+        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPAddress 0.0.0.0
+        sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPMask 0.0.0.0
         return
     fi
     local gw='192.168.7.1\0192.168.7.254' metric='0\00'
@@ -379,12 +400,54 @@ sr_check_export() {
     sr_compare "registry changes" "$CASE_DIR/changes.want" "$CASE_DIR/changes.got"
 }
 
+# The keys the run touches, as regedit names them, each exported with its sub-keys.
+sr_touched_keys() {
+    local ccs="HKEY_LOCAL_MACHINE\\$SR_CCS\\Services"
+    if [ "$SR_ROAD9X" = 1 ]; then
+        echo "HKEY_USERS\\$SR_USER\\$SR_IE"
+        echo "HKEY_CURRENT_USER\\$SR_IE"
+        echo "$ccs\\VxD\\MSTCP"
+        echo "$ccs\\Class\\NetTrans\\0001"
+    else
+        echo "HKEY_USERS\\$SR_SID\\$SR_IE"
+        echo "$ccs\\Tcpip\\Parameters"
+        echo "$ccs\\$SR_GUID\\Parameters\\Tcpip"
+    fi
+}
+
+sr_export_touched() { # sr_export_touched NAME: one export file per touched key
+    local key n=0
+    while read -r key; do
+        n=$((n + 1))
+        e2e_wine regedit /E "C:\\e2e\\$1-$n.reg" "$key" >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
+            e2e_fail "exporting $key failed"
+    done < <(sr_touched_keys)
+}
+
+# The restore file imported as a double-click would: every touched key as it was before the run.
+sr_check_restore() {
+    local file=$PROGRAM_DIR/Setup-backup.reg n
+    [ -f "$file" ] || e2e_fail "no restore file beside the program"
+    [ "$(head -c 10 "$file")" = "$(printf 'REGEDIT4\r\n')" ] || e2e_fail "the restore file has no REGEDIT4 header"
+    [ "$(grep -c $'\r$' "$file")" = "$(wc -l <"$file")" ] || e2e_fail "a restore file line without CR LF"
+    e2e_wine regedit /S "$SR_BACKUP" >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
+        e2e_fail "importing the restore file failed"
+    sr_export_touched restored
+    for n in $(seq "$(sr_touched_keys | wc -l)"); do
+        cmp -s "$PREFIX/drive_c/e2e/untouched-$n.reg" "$PREFIX/drive_c/e2e/restored-$n.reg" || {
+            diff <(iconv -f UTF-16 -t UTF-8 "$PREFIX/drive_c/e2e/untouched-$n.reg") \
+                <(iconv -f UTF-16 -t UTF-8 "$PREFIX/drive_c/e2e/restored-$n.reg") >&2
+            e2e_fail "$(sr_touched_keys | sed -n "${n}p") is not back as it was"
+        }
+    done
+}
+
 # The case's prefix for ROAD with the registry of a PC set up for another network.
 sr_prepare() {
     local road=$1
     SR_OS=$(sr_os_code "$road")
     SR_ROAD9X=0
-    case $SR_OS in 1 | 5) SR_ROAD9X=1 ;; esac
+    if [ "$SR_OS" = 1 ]; then SR_ROAD9X=1; fi
     SR_GATES_CLEARED=0
     if [ "${2:-}" = gates ] || [ "$SR_OS" = 3 ]; then SR_GATES_CLEARED=1; fi
     if [ "$SR_ROAD9X" = 1 ]; then SR_GATES_CLEARED=0; fi
@@ -406,6 +469,7 @@ sr_steps_before_setup() {
 setup_run() {
     sr_prepare "$@"
     sr_export before
+    sr_export_touched untouched
     # Fed from a here-string: e2e_drive runs in this shell and leaves DRIVER_OUT set.
     e2e_drive <<<"$(sr_steps_before_setup "${2:-}")
 click cmdWrite
@@ -416,4 +480,5 @@ expect-exit 0"
     sr_check_boxes
     sr_check_values
     sr_check_export
+    sr_check_restore
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "engine/settings_pass.h"
@@ -34,8 +35,6 @@ const std::string kError = "An error occured in reading/writing the network";
 const std::vector<uint8_t> kDefCon = {0x46, 0, 0, 0, 0x02, 0, 0, 0, 0x0b, 0, 0, 0};
 const std::vector<uint8_t> kLegSav = {0x3c, 0, 0, 0, 0x05, 0, 0, 0, 0x0b, 0, 0, 0x01};
 
-enum class Road { Win9x, Nt };
-
 // A PC that was set up for another network: dial-up, a proxy and its script, fixed name
 // servers and gateways, on the road's keys.
 struct Pc {
@@ -43,8 +42,12 @@ struct Pc {
     Road road;
     std::string userKey;
 
+    PassOutcome outcome = PassOutcome::Done;
+
+    // The road's platform: NT for the NT road, so that code 5 stands for a later NT build there.
     Pc(int16_t osCode, Road r) : road(r) {
         t.app.OsCode = osCode;
+        t.app.NtPlatform = road == Road::Nt;
         t.app.UserName = kUser;
         t.app.UserSid = kSid;
         userKey = (road == Road::Nt ? kSid : kUser) + "\\" + kIe;
@@ -94,7 +97,7 @@ struct Pc {
 
     Lines Run(bool readOnly) {
         const size_t before = t.LogLines().size();
-        ConfigureNetwork(t.app, readOnly);
+        outcome = ConfigureNetwork(t.app, readOnly);
         Lines all = t.LogLines();
         return Lines(all.begin() + static_cast<long>(before), all.end());
     }
@@ -171,7 +174,7 @@ const Lines kWmiAllFive = {"IP on auto", "DNS on auto", "DNS domains reset", "Re
                            "Renewing DHCP Lease"};
 
 TEST(SettingsPass, ReadPassOnTheNtRoad) {
-    for (const int16_t os : {2, 3, 4}) {
+    for (const int16_t os : {2, 3, 4, 5}) {
         Pc pc(os, Road::Nt);
         pc.SeedInternet();
         pc.SeedNt();
@@ -241,14 +244,15 @@ TEST(SettingsPass, WritePassOnWindowsXpWithGatewaysUnticked) {
     EXPECT_TRUE(pc.t.ui.boxes.empty());
 }
 
-// Windows 2000 clears the gateways with the box unticked; NT 4 and XP when it is ticked. NT 4
-// has no interface key: its rows log nothing, "Area 1:" stays.
+// Windows 2000 clears the gateways with the box unticked; NT 4, XP and later NT builds when it is
+// ticked. NT 4 has no interface key: its rows log nothing, "Area 1:" stays.
 TEST(SettingsPass, WritePassClearsGatewaysOn2000AlwaysAndOnRequest) {
     const struct {
         int16_t os;
         bool ticked;
         bool interfaceKey;
-    } cases[] = {{3, false, true}, {2, true, false}, {4, true, true}, {3, true, true}};
+    } cases[] = {
+        {3, false, true}, {2, true, false}, {4, true, true}, {3, true, true}, {5, true, true}};
     for (const auto& c : cases) {
         Pc pc(c.os, Road::Nt);
         pc.t.options.gates = c.ticked;
@@ -289,8 +293,8 @@ TEST(SettingsPass, WritePassClearsGatewaysOn2000AlwaysAndOnRequest) {
     }
 }
 
-TEST(SettingsPass, GatewaysStayOnNt4AndXpWithTheBoxUnticked) {
-    for (const int16_t os : {2, 4}) {
+TEST(SettingsPass, GatewaysStayOnNt4XpAndLaterWithTheBoxUnticked) {
+    for (const int16_t os : {2, 4, 5}) {
         Pc pc(os, Road::Nt);
         pc.SeedInternet();
         pc.SeedNt();
@@ -354,7 +358,8 @@ const Lines k9xWrite = {
     "Completed Setup",
 };
 
-// Windows 9x, and any other system by the same road with the user name as the key prefix.
+// Windows 9x, and a platform that is neither 9x nor NT by the same road, with the user name as the
+// key prefix.
 TEST(SettingsPass, ReadAndWritePassOnTheWindows9xRoad) {
     for (const int16_t os : {1, 5}) {
         Pc pc(os, Road::Win9x);
@@ -510,7 +515,8 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
     Pc noLibrary(1, Road::Win9x);
     noLibrary.t.iphlp.files.clear();
     log = noLibrary.Run(false);
-    EXPECT_EQ(log.back(), "Attempt to refresh DHCP");
+    EXPECT_EQ(log.back(), "Missing iphlpapi_9x.dll");
+    EXPECT_EQ(log.at(log.size() - 2), "Attempt to refresh DHCP");
     EXPECT_EQ(noLibrary.t.ui.boxes.size(), 1u);
     EXPECT_EQ(noLibrary.t.ui.waitCursorDepth, 0);
 
@@ -520,6 +526,49 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
         outside.t.app.SelectedAdapter = index;
         EXPECT_TRUE(outside.Run(true).empty());
         EXPECT_EQ(outside.t.ui.boxes.size(), 1u);
+    }
+}
+
+// The caller learns whether the PC got every change: a write pass that its error box ended, or
+// an NT adapter that WMI did not switch, did not; the Windows 9x road's refresh is no such test
+// (its restart applies the change), and a read pass always did what it was asked.
+TEST(SettingsPass, TheOutcomeTellsWhetherTheWritePassGotThrough) {
+    const struct {
+        const char* what;
+        int16_t os;
+        Road road;
+        bool readOnly;
+        std::function<void(Pc&)> arrange;
+        PassOutcome outcome;
+    } cases[] = {
+        {"NT, switched", 4, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
+        {"later NT, switched", 5, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
+        {"NT, no instance", 4, Road::Nt, false, [](Pc& pc) { pc.t.wmi.instances.clear(); },
+         PassOutcome::AdapterNotSwitched},
+        {"NT, a method said no", 5, Road::Nt, false,
+         [](Pc& pc) { pc.t.wmi.instances[0].returnValues["EnableDHCP"] = 84; },
+         PassOutcome::AdapterNotSwitched},
+        {"NT, no methods", 3, Road::Nt, false,
+         [](Pc& pc) { pc.t.wmi.methodStatus = kWbemInvalidMethod; }, PassOutcome::EndedEarly},
+        {"NT read pass", 4, Road::Nt, true, [](Pc& pc) { pc.t.wmi.instances.clear(); },
+         PassOutcome::Done},
+        {"9x, refresh refused", 1, Road::Win9x, false,
+         [](Pc& pc) { pc.t.iphlp.interfaces.clear(); }, PassOutcome::Done},
+        {"9x, no library", 1, Road::Win9x, false, [](Pc& pc) { pc.t.iphlp.files.clear(); },
+         PassOutcome::EndedEarly},
+        {"no road", 0, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
+        {"entry outside the list", 4, Road::Nt, true, [](Pc& pc) { pc.t.app.SelectedAdapter = 3; },
+         PassOutcome::EndedEarly},
+    };
+    for (const auto& c : cases) {
+        Pc pc(c.os, c.road);
+        pc.SeedInternet();
+        pc.SeedNt();
+        pc.Seed9x();
+        c.arrange(pc);
+        const Lines log = pc.Run(c.readOnly);
+        EXPECT_EQ(pc.outcome, c.outcome) << c.what;
+        EXPECT_EQ(pc.t.ui.boxes.size(), c.outcome == PassOutcome::EndedEarly ? 1u : 0u) << c.what;
     }
 }
 

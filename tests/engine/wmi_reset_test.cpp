@@ -36,7 +36,7 @@ TEST_F(WmiReset, AllFiveSucceedOnTheMatchingInstanceWithTheirArguments) {
     EXPECT_EQ(t.LogLines(), kAllFive);
     EXPECT_EQ(t.wmi.namespaces, Lines{"root\\cimv2"});
     EXPECT_EQ(t.wmi.queries,
-              Lines{"Select * From Win32_NetworkAdapterConfiguration / Description"});
+              Lines{"Select * From Win32_NetworkAdapterConfiguration / Description SettingID"});
     EXPECT_EQ(Methods(), (Lines{"1 EnableDHCP", "1 SetDNSServerSearchOrder", "1 SetDNSDomain",
                                 "1 ReleaseDHCPLease", "1 RenewDHCPLease"}));
     ASSERT_EQ(t.wmi.calls.size(), 5u);
@@ -100,6 +100,61 @@ TEST_F(WmiReset, ANullDescriptionMatchesNoText) {
     EXPECT_TRUE(ResetAdaptersWmi(t.app, none, true));
     EXPECT_EQ(Methods(), (Lines{"1 EnableDHCP", "1 SetDNSServerSearchOrder", "1 SetDNSDomain",
                                 "1 ReleaseDHCPLease", "1 RenewDHCPLease"}));
+}
+
+// IP Helper and WMI often describe one adapter differently (XP's packet scheduler adds a
+// suffix); the adapter's GUID then finds its instance as SettingID, but only when no description
+// matches, and never for an adapter without a key.
+TEST_F(WmiReset, WithoutADescriptionMatchTheSettingIdDecides) {
+    const std::string guid = adapter.AdapterKey;
+    const std::string miniport = adapter.DisplayText + " - Packet Scheduler Miniport";
+    using Ids = std::vector<std::pair<std::string, std::optional<std::string>>>;
+    const struct {
+        const char* what;
+        std::string adapterKey;
+        Ids instances; // description, SettingID
+        Lines methods; // "instance method" of the first call per switched instance
+        bool result;
+    } cases[] = {
+        {"the GUID names the instance",
+         guid,
+         {{"WAN Miniport", "{9}"}, {miniport, guid}},
+         {"1 EnableDHCP"},
+         true},
+        {"GUIDs are compared ignoring case",
+         "{abcd}",
+         {{miniport, "{ABCD}"}},
+         {"0 EnableDHCP"},
+         true},
+        {"a description match wins",
+         guid,
+         {{miniport, guid}, {adapter.DisplayText, "{OTHER}"}},
+         {"1 EnableDHCP"},
+         true},
+        {"every instance with the GUID",
+         guid,
+         {{miniport, guid}, {"x", guid}},
+         {"0 EnableDHCP", "1 EnableDHCP"},
+         true},
+        {"no GUID matches", guid, {{miniport, "{OTHER}"}, {"x", std::nullopt}}, {}, false},
+        {"an adapter without a key matches no empty GUID", "", {{miniport, ""}}, {}, false},
+    };
+    for (const auto& c : cases) {
+        TestApp app;
+        for (const auto& [description, id] : c.instances)
+            app.wmi.instances.push_back({description, {}, {}, id});
+        AdapterEntry entry = adapter;
+        entry.AdapterKey = c.adapterKey;
+
+        EXPECT_EQ(ResetAdaptersWmi(app.app, entry, true), c.result) << c.what;
+
+        Lines first;
+        for (const auto& call : app.wmi.calls)
+            if (call.method == "EnableDHCP")
+                first.push_back(std::to_string(call.instance) + " " + call.method);
+        EXPECT_EQ(first, c.methods) << c.what;
+        EXPECT_EQ(app.wmi.calls.size(), 5 * c.methods.size()) << c.what;
+    }
 }
 
 TEST_F(WmiReset, TheDescriptionIsComparedIgnoringCase) {

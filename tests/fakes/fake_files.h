@@ -7,7 +7,8 @@
 
 namespace ww::test {
 
-// Files in memory; paths listed in locked refuse to open.
+// Files in memory; paths listed in locked refuse to open, nothing can be created in a folder
+// listed in readOnly (paths ending in "\\"), and folders names a folder where a file could be.
 class FakeFiles final : public Files {
   public:
     std::string programPath = "C:\\Tools\\wirewise.exe";
@@ -15,6 +16,9 @@ class FakeFiles final : public Files {
     uint32_t versionError = 0; // non-zero: the version resource cannot be read
     std::map<std::string, std::string> files;
     std::set<std::string> locked;
+    std::set<std::string> readOnly;
+    std::set<std::string> folders;
+    std::string tempFolder = "C:\\Users\\alice\\Temp\\"; // "": GetTempPathA fails
     int appendCalls = 0;
 
     std::string ProgramPath() override { return programPath; }
@@ -27,6 +31,31 @@ class FakeFiles final : public Files {
         if (locked.count(path)) return false;
         files[path] += bytes;
         return true;
+    }
+    bool WriteNew(const std::string& path, std::string_view bytes) override {
+        if (locked.count(path) || Exists(path) || InReadOnly(path)) return false;
+        files[path] = bytes;
+        return true;
+    }
+    bool Rename(const std::string& from, const std::string& to) override {
+        if (!files.count(from) || Exists(to) || InReadOnly(to)) return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    bool Exists(const std::string& path) override {
+        return files.count(path) > 0 || folders.count(path) > 0;
+    }
+    bool Delete(const std::string& path) override {
+        return !InReadOnly(path) && files.erase(path) > 0;
+    }
+    std::string TempFolder() override { return tempFolder; }
+
+  private:
+    bool InReadOnly(const std::string& path) const {
+        for (const std::string& folder : readOnly)
+            if (path.rfind(folder, 0) == 0) return true;
+        return false;
     }
 };
 

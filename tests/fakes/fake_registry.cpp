@@ -289,6 +289,10 @@ long FakeRegistry::QueryValueEx(HKey key, const std::string& valueName, uint32_t
 
 long FakeRegistry::SetValueEx(HKey key, const std::string& valueName, uint32_t type,
                               const uint8_t* data, uint32_t size) {
+    if (++setCalls == nthSet_) {
+        if (nthSetRaises_) throw RegistryFault{};
+        return nthSetStatus_;
+    }
     if (long f = Failure(Op::SetValueEx)) return f;
     uint32_t access = 0;
     Node* node = Resolve(key, &access);

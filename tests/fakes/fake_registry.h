@@ -64,6 +64,15 @@ class FakeRegistry final : public Registry {
     void LinkCurrentUser(const std::string& sid);
     // Every later call of op answers status without doing anything (0 clears it).
     void FailOp(Op op, long status) { failures_[op] = status; }
+    // Only the n-th SetValueEx from now on (1: the next) fails, answering status and writing
+    // nothing, or raising RegistryFault when raise is set, as a crash inside the call would.
+    void FailNthSet(int n, long status, bool raise = false) {
+        nthSet_ = setCalls + n;
+        nthSetStatus_ = status;
+        nthSetRaises_ = raise;
+    }
+    struct RegistryFault {};
+    int setCalls = 0; // SetValueEx calls so far
 
     // --- reading back ---
     bool KeyExists(HKey root, const std::string& path) const;
@@ -111,6 +120,9 @@ class FakeRegistry final : public Registry {
     std::map<HKey, Node*> rootAlias_;
     std::map<HKey, Handle> handles_;
     std::map<Op, long> failures_;
+    int nthSet_ = 0;
+    long nthSetStatus_ = 0;
+    bool nthSetRaises_ = false;
     HKey nextHandle_ = 0x1000;
 };
 

@@ -1,5 +1,6 @@
 #include "fakes/fake_system.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ww::test {
@@ -146,6 +147,19 @@ bool FakeSystem::AdjustTokenPrivileges(SysHandle token, bool disableAll,
 
 bool FakeSystem::ExitWindowsEx(uint32_t flags, uint32_t reason) {
     exitCalls.emplace_back(flags, reason);
+    if (restartNeedsPrivilege) {
+        const bool enabled =
+            adjustOk &&
+            std::any_of(adjustCalls.begin(), adjustCalls.end(), [&](const AdjustCall& c) {
+                const auto& p = c.newState.Privileges[0];
+                return c.newState.PrivilegeCount == 1 && p.luid.LowPart == shutdownLuid.LowPart &&
+                       p.Attributes == kSePrivilegeEnabled;
+            });
+        if (!enabled) {
+            lastError = kErrorPrivilegeNotHeld;
+            return false;
+        }
+    }
     if (onExitWindows) onExitWindows();
     if (!exitWindowsOk) lastError = exitWindowsError;
     return exitWindowsOk;

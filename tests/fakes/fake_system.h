@@ -53,6 +53,8 @@ class FakeSystem final : public System {
     int openTokens = 0;
     std::vector<SysHandle> closedHandles;
     bool exitWindowsOk = true;
+    // As the NT family does: a restart is refused (1314) until the shutdown privilege is enabled.
+    bool restartNeedsPrivilege = false;
     uint32_t exitWindowsError = kErrorPrivilegeNotHeld;
     std::vector<std::pair<uint32_t, uint32_t>> exitCalls; // flags, reason
     std::function<void()> onExitWindows; // what Windows delivers before the request returns

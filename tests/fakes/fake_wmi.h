@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,6 +18,7 @@ class FakeWmi final : public Wmi {
         std::optional<std::string> description;       // nothing: the property is null
         std::map<std::string, uint32_t> returnValues; // method → ReturnValue; absent gives 0
         std::map<std::string, HResult> failures;      // method → failed HRESULT of the call
+        std::optional<std::string> settingId;         // the adapter's GUID; nothing: null
     };
     struct Call {
         size_t instance;
@@ -32,6 +34,8 @@ class FakeWmi final : public Wmi {
     std::vector<std::string> queries;
     std::vector<Call> calls;
     int open = 0; // connections not yet released
+    // What a method that succeeds does besides answering (Windows rewrites the adapter's keys).
+    std::function<void(size_t instance, const std::string& method)> onMethod;
 
     HResult ConnectServer(const std::string& nameSpace,
                           std::unique_ptr<WmiService>* service) override {
@@ -46,13 +50,22 @@ class FakeWmi final : public Wmi {
       public:
         explicit Service(FakeWmi& wmi) : wmi_(wmi) { ++wmi_.open; }
         ~Service() override { --wmi_.open; }
-        HResult ExecQuery(const std::string& wql, const std::string& property,
-                          std::vector<std::optional<std::string>>* values) override {
-            wmi_.queries.push_back(wql + " / " + property);
-            values->clear();
+        HResult ExecQuery(const std::string& wql, const std::vector<std::string>& properties,
+                          std::vector<WmiRow>* rows) override {
+            std::string query = wql + " /";
+            for (const std::string& p : properties)
+                query += " " + p;
+            wmi_.queries.push_back(query);
+            rows->clear();
             if (ComFailed(wmi_.queryStatus)) return wmi_.queryStatus;
-            for (const Instance& i : wmi_.instances)
-                values->push_back(i.description);
+            for (const Instance& i : wmi_.instances) {
+                WmiRow row;
+                for (const std::string& p : properties)
+                    row.push_back(p == "Description" ? i.description
+                                  : p == "SettingID" ? i.settingId
+                                                     : std::nullopt);
+                rows->push_back(std::move(row));
+            }
             return 0;
         }
         HResult ExecMethod(size_t instance, const std::string& method,
@@ -65,6 +78,7 @@ class FakeWmi final : public Wmi {
             if (ComFailed(wmi_.methodStatus)) return wmi_.methodStatus;
             if (auto r = i.returnValues.find(method); r != i.returnValues.end())
                 *returnValue = r->second;
+            if (*returnValue == 0 && wmi_.onMethod) wmi_.onMethod(instance, method);
             return 0;
         }
 

@@ -8,18 +8,36 @@
 #include <string>
 #include <vector>
 
+#include "engine/registry_snapshot.h"
 #include "fakes/test_app.h"
 #include "window/fake_view.h"
 
 namespace ww::test {
 namespace {
 
-// The window with every seam faked; the program's other modules run for real on the fakes.
+// The window with every seam faked; the program's other modules run for real on the fakes. One
+// adapter, which WMI switches, so that a run on the NT road gets through unless a test says not.
 struct Window {
     TestApp t;
     FakeView view;
     Form1 form{t.app, view};
+
+    Window() {
+        t.iphlp.adapters = {FakeAdapter{}};
+        t.wmi.instances.push_back({"eth0", {}, {}});
+    }
 };
+
+const std::string kRestartQuestion =
+    "Setup has finished setting up your network. Your PC needs to be rebooted before the changes "
+    "can be applied. Please save your work and close any other applications.\r\n\r\n"
+    "Do you wish to reboot now?\r\n\r\nSelect 'Yes' to reboot now. Select 'No' to reboot later.";
+const std::string kIncomplete =
+    "Setup could not finish setting up your network.\r\n\r\n"
+    "Setup.log beside this program lists every setting before and after this run.";
+const std::string kPassError = "An error occured in reading/writing the network";
+const std::string kGoBack = "\r\n\r\nTo put your previous settings back, open ";
+const std::string kIncompleteBackedUp = kIncomplete + kGoBack + "C:\\Tools\\Setup-backup.reg.";
 
 int IndexOf(const std::vector<std::string>& lines, const std::string& line, int from = 0) {
     for (int i = from; i < static_cast<int>(lines.size()); ++i)
@@ -67,7 +85,9 @@ TEST(Form1StartUp, WritesItsLinesInOrderAroundTheModules) {
     EXPECT_EQ(Count(lines, "<-"), 0);
 }
 
-TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
+// Every NT build, those that OsCode does not name included, logs the SID line and enables the
+// shutdown privilege; OsCode and its line stay as the version query has them.
+TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
     struct Case {
         const char* name;
         uint32_t platform, major, minor, build;
@@ -79,7 +99,9 @@ TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
              Case{"NT 4", 2, 4, 0, 1381, 2, true},
              Case{"Windows 2000", 2, 5, 0, 2195, 3, true},
              Case{"Windows XP", 2, 5, 1, 2600, 4, true},
-             Case{"Windows 7", 2, 6, 1, 7601, 5, false},
+             Case{"Windows 7", 2, 6, 1, 7601, 5, true},
+             Case{"Windows 10", 2, 10, 0, 19045, 5, true},
+             Case{"another platform", 3, 4, 0, 0, 5, false},
              Case{"Win32s", 0, 3, 10, 0, 0, false},
          }) {
         SCOPED_TRACE(c.name);
@@ -99,6 +121,9 @@ TEST(Form1StartUp, TheWindowsFamilyDecidesTheSidLine) {
             EXPECT_NE(next.rfind("S-1-", 0), 0u) << next;
         }
         EXPECT_GT(IndexOf(lines, " *Reading...*"), user);
+        ASSERT_EQ(w.t.sys.adjustCalls.size(), c.sidLine ? 1u : 0u);
+        for (const auto& call : w.t.sys.adjustCalls)
+            EXPECT_EQ(call.newState.Privileges[0].Attributes, kSePrivilegeEnabled);
     }
 }
 
@@ -288,6 +313,196 @@ TEST(Form1SetupRun, TwoRunsAppendTwoSequencesAndLeaveTheButtonEnabled) {
     EXPECT_FALSE(w.form.Busy());
     EXPECT_FALSE(w.view.busy);
     EXPECT_EQ(busyDuringRun, (std::vector<bool>{true, false, true, false}));
+}
+
+// A later NT build takes the NT road: the user's key by its SID, WMI finding the adapter by its
+// GUID where the descriptions differ, and a restart that the privilege of start-up lets through.
+TEST(Form1SetupRun, ALaterNtBuildSwitchesTheAdapterAndRestarts) {
+    Window w;
+    w.t.sys.version = {148, 10, 0, 19045, 2};
+    w.t.sys.restartNeedsPrivilege = true;
+    w.t.wmi.instances = {{"eth0 - Packet Scheduler Miniport", {}, {}, FakeAdapter{}.name}};
+    w.view.ieAuto = true;
+    w.form.Form_Load();
+    w.view.connected = 1;
+    w.form.chkConnected_Click();
+    w.t.ui.answers.push_back(kIdYes);
+    w.form.cmdWrite_Click();
+
+    const auto lines = w.t.LogLines();
+    EXPECT_EQ(lines.at(2), "OS = Unknown");
+    const std::string ie = w.t.app.UserSid + "\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                             "Internet Settings\\Connections";
+    EXPECT_TRUE(
+        InOrder(lines, {"User: alice", w.t.app.UserSid, " *Set clicked*", "Selected: eth0",
+                        "Autokey = " + ie, "NIC(s):", "NIC setup", "IP on auto", "DNS on auto",
+                        "DNS domains reset", "Releasing DHCP Lease", "Renewing DHCP Lease",
+                        "IP, DNS & DHCP = True", "Completed Setup", " *Reading...*",
+                        " -- Checking status: ipconfig --", "Attempt to reboot", "Rebooting"}));
+    EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
+    EXPECT_EQ(FirstStartingWith(lines, "Reboot error: "), -1);
+    EXPECT_EQ(w.t.sys.exitCalls.size(), 1u);
+    ASSERT_FALSE(w.t.ui.boxes.empty());
+    EXPECT_EQ(w.t.ui.boxes.back().text, kRestartQuestion);
+}
+
+// A run whose write pass ended at its error box, or whose NT adapter WMI did not switch, still
+// logs the settings as they now are and the report, then says it could not finish, with no
+// restart offered. The Windows 9x road's refused refresh is no failure: its restart applies it.
+TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
+    struct Case {
+        const char* name;
+        OsVersionInfo version;
+        std::function<void(TestApp&)> arrange;
+        std::vector<std::string> boxes;
+    };
+    const OsVersionInfo xp{148, 5, 1, 2600, 2}, win10{148, 10, 0, 19045, 2},
+        win98{148, 4, 10, 67766446, 1};
+    const std::vector<Case> cases = {
+        {"XP, WMI without methods",
+         xp,
+         [](TestApp& t) { t.wmi.methodStatus = kWbemInvalidMethod; },
+         {kPassError, kIncompleteBackedUp}},
+        {"Windows 10, no methods",
+         win10,
+         [](TestApp& t) { t.wmi.methodStatus = kWbemInvalidMethod; },
+         {kPassError, kIncompleteBackedUp}},
+        {"Windows 10, adapter not switched",
+         win10,
+         [](TestApp& t) { t.wmi.instances.clear(); },
+         {kIncompleteBackedUp}},
+        {"XP, a method said no",
+         xp,
+         [](TestApp& t) { t.wmi.instances[0].returnValues["RenewDHCPLease"] = 1; },
+         {kIncompleteBackedUp}},
+        {"Windows 98, refresh refused", win98, [](TestApp&) {}, {kRestartQuestion}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = c.version;
+        c.arrange(w.t);
+        w.form.Form_Load();
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.t.ui.answers.push_back(kIdNo); // the restart question, where one is asked
+        w.form.cmdWrite_Click();
+
+        std::vector<std::string> texts;
+        for (size_t i = boxesBefore; i < w.t.ui.boxes.size(); ++i)
+            texts.push_back(w.t.ui.boxes[i].text);
+        EXPECT_EQ(texts, c.boxes);
+        const auto lines = w.t.LogLines();
+        const bool failed = c.boxes.back() == kIncompleteBackedUp;
+        if (failed) {
+            EXPECT_EQ(w.t.ui.boxes.back().style, kMbOk | kMbIconExclamation);
+            EXPECT_TRUE(InOrder(lines, {" *Set clicked*", "Backup = C:\\Tools\\Setup-backup.reg",
+                                        "Selected: eth0", " *Reading...*", "Selected: eth0",
+                                        " -- Checking status: ipconfig --",
+                                        " -- Ipconfig complete --", "Setup incomplete"}));
+            EXPECT_EQ(lines.back(), "Setup incomplete");
+            EXPECT_EQ(Count(lines, "Attempt to reboot"), 0);
+        } else {
+            EXPECT_TRUE(InOrder(lines, {"DHCP = False", "Completed Setup", " *Reading...*",
+                                        " -- Ipconfig complete --", "Attempt to reboot",
+                                        "Reboot cancelled"}));
+            EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
+        }
+        EXPECT_TRUE(w.t.sys.exitCalls.empty());
+    }
+}
+
+// The restore file is written before the first change, beside the program or else in the temp
+// folder; where neither takes it the user decides: No ends the run before any change, Yes goes
+// on without a copy (and the failure box then names none).
+TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
+    const std::string question =
+        "Setup could not save a copy of your current network settings.\r\n\r\n"
+        "Do you want to change them anyway?";
+    struct Case {
+        const char* name;
+        bool programFolderWritable, tempFolder;
+        int answer;                     // to the question, where it is asked
+        std::vector<std::string> lines; // the run's lines from " *Set clicked*" to "Selected: "
+        std::string lastBox;
+    };
+    const std::string inTemp = "C:\\Users\\alice\\Temp\\Setup-backup.reg";
+    const std::vector<Case> cases = {
+        {"beside the program",
+         true,
+         true,
+         kIdNo,
+         {" *Set clicked*", "Backup = C:\\Tools\\Setup-backup.reg", "Selected: eth0"},
+         kIncompleteBackedUp},
+        {"a read-only folder",
+         false,
+         true,
+         kIdNo,
+         {" *Set clicked*", "Backup = " + inTemp, "Selected: eth0"},
+         kIncomplete + kGoBack + inTemp + "."},
+        {"nowhere, No", false, false, kIdNo, {" *Set clicked*", "Setup cancelled"}, question},
+        {"nowhere, Yes",
+         false,
+         false,
+         kIdYes,
+         {" *Set clicked*", "Backup failed", "Selected: eth0"},
+         kIncomplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.wmi.instances.clear(); // the run fails: its box tells where the copy is
+        w.form.Form_Load();
+        if (!c.programFolderWritable) w.t.files.readOnly.insert("C:\\Tools\\");
+        if (!c.tempFolder) w.t.files.tempFolder.clear();
+        w.t.ui.answers.push_back(c.answer);
+        const auto before = Snapshot(w.t.reg);
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.form.cmdWrite_Click();
+
+        const auto lines = w.t.LogLines();
+        const int start = IndexOf(lines, " *Set clicked*");
+        ASSERT_GE(start, 0);
+        const std::vector<std::string> run(lines.begin() + start, lines.end());
+        ASSERT_GE(run.size(), c.lines.size());
+        EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + c.lines.size()), c.lines);
+        ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
+        EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
+        if (c.lastBox == question) {
+            EXPECT_EQ(w.t.ui.boxes.back().style, kMbYesNo | kMbIconExclamation | kMbDefButton2);
+            EXPECT_EQ(run.size(), 2u) << "nothing after the cancel";
+            EXPECT_EQ(Snapshot(w.t.reg), before);
+        }
+        size_t restoreFiles = 0;
+        for (const auto& [path, bytes] : w.t.files.files) {
+            EXPECT_EQ(path.find(".tmp"), std::string::npos) << path;
+            if (path.find("Setup-backup") != std::string::npos) {
+                ++restoreFiles;
+                EXPECT_EQ(bytes.rfind("REGEDIT4\r\n", 0), 0u) << path;
+            }
+        }
+        EXPECT_EQ(restoreFiles, c.lines[1].rfind("Backup = ", 0) == 0 ? 1u : 0u);
+    }
+}
+
+// Each run writes a file of its own: the first keeps the settings as they were before any run.
+TEST(Form1SetupRun, AnEarlierRestoreFileIsNeverOverwritten) {
+    Window w;
+    w.t.files.files["C:\\Tools\\Setup-backup-2.reg"] = "someone else's";
+    w.form.Form_Load();
+    w.t.reg.SetDword(kHkeyUsers,
+                     w.t.app.UserSid + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
+                                       "Settings\\",
+                     "ProxyEnable", 1);
+    for (int run = 0; run < 2; ++run)
+        w.form.cmdWrite_Click();
+    const auto lines = w.t.LogLines();
+    EXPECT_TRUE(InOrder(
+        lines, {"Backup = C:\\Tools\\Setup-backup.reg", "Backup = C:\\Tools\\Setup-backup-3.reg"}));
+    const std::string& first = w.t.files.files.at("C:\\Tools\\Setup-backup.reg");
+    const std::string& third = w.t.files.files.at("C:\\Tools\\Setup-backup-3.reg");
+    EXPECT_NE(first.find("\"ProxyEnable\"=dword:00000001"), std::string::npos) << first;
+    EXPECT_NE(third.find("\"ProxyEnable\"=dword:00000000"), std::string::npos) << third;
+    EXPECT_EQ(w.t.files.files.at("C:\\Tools\\Setup-backup-2.reg"), "someone else's");
 }
 
 TEST(Form1SetupRun, AClickThatArrivesDuringARunStartsNoSecondRun) {

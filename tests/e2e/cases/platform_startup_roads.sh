@@ -1,9 +1,10 @@
 # Start-up on every road in one prefix, one copy of the program per road: the OS line; the user
-# line with the user Wine runs as; on the NT family only, the SID line, which names the user's
-# key under HKEY_USERS.
+# line with the user Wine runs as; on every NT build (the later ones "OS = Unknown") the SID line,
+# which names the user's key under HKEY_USERS.
 e2e_prefix winxp
 user=$(id -un)
-for entry in win98:Win98:no nt40:WinNT:yes win2k:Win2K:yes winxp:WinXP:yes win7:Unknown:no; do
+for entry in win98:Win98:no nt40:WinNT:yes win2k:Win2K:yes winxp:WinXP:yes win7:Unknown:yes \
+    win10:Unknown:yes; do
     IFS=: read -r road os nt <<<"$entry"
     exe=wirewise_$road.exe
     cp "$WIREWISE_EXE" "$PROGRAM_DIR/$exe"

@@ -1,6 +1,6 @@
 # A close request while a setup run waits in its restart question asks whether to close the busy
 # program: No keeps it running (the run ends as usual, "<-" at the close), Yes ends it at once
-# without "<-".
+# without "<-". Windows 98: the road on which a run under Wine reaches the restart question.
 restart="Setup has finished setting up your network. Your PC needs to be rebooted before the changes can be applied. Please save your work and close any other applications.\r\n\r\nDo you wish to reboot now?\r\n\r\nSelect 'Yes' to reboot now. Select 'No' to reboot later."
 busy="The program is busy - do you still wish to close it?"
 until_restart="start \$PROGRAM
@@ -10,7 +10,7 @@ tick chkConnected
 press cmdWrite
 await-box \"$restart\""
 
-e2e_prefix winxp
+e2e_prefix win98
 e2e_drive <<<"$until_restart
 close
 expect-box \"$busy\" no

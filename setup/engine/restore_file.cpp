@@ -1,0 +1,231 @@
+#include "engine/restore_file.h"
+
+#include <optional>
+#include <string_view>
+
+#include "platform/log.h"
+#include "platform/registry_values.h"
+#include "seams/codepage.h"
+#include "seams/files.h"
+#include "seams/ui.h"
+
+namespace ww {
+namespace {
+
+constexpr uint32_t kKeyRead = 0x20019;
+constexpr uint32_t kMaxRereads = 8; // a value that keeps growing while it is read is left out
+
+// regedit's own exports wrap hex data so that no line is much longer than 80 characters; the
+// regedit of Windows 98 does not take lines of any length.
+constexpr size_t kWrapAt = 76;
+
+constexpr char kBackupQuestion[] =
+    "Setup could not save a copy of your current network settings.\r\n\r\n"
+    "Do you want to change them anyway?";
+
+const char* RootName(HKey root) {
+    switch (root) {
+    case kHkeyClassesRoot:
+        return "HKEY_CLASSES_ROOT";
+    case kHkeyCurrentUser:
+        return "HKEY_CURRENT_USER";
+    case kHkeyLocalMachine:
+        return "HKEY_LOCAL_MACHINE";
+    case kHkeyUsers:
+        return "HKEY_USERS";
+    case kHkeyCurrentConfig:
+        return "HKEY_CURRENT_CONFIG";
+    case kHkeyDynData:
+        return "HKEY_DYN_DATA";
+    default:
+        return nullptr;
+    }
+}
+
+bool FitsOnALine(std::string_view text) {
+    return text.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
+}
+
+// "name" with backslashes and quotes escaped; the default value is @.
+std::string NamePart(const std::string& name) {
+    if (name.empty()) return "@";
+    std::string quoted = "\"";
+    for (const char c : name) {
+        if (c == '\\' || c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// A REG_SZ regedit stores back byte for byte from "text": the text and one terminating NUL,
+// with nothing in the text that would end or break the line.
+bool IsPlainText(const SavedValue& v) {
+    if (v.type != kRegSz || v.data.empty() || v.data.back() != '\0') return false;
+    for (size_t i = 0; i + 1 < v.data.size(); ++i)
+        if (static_cast<unsigned char>(v.data[i]) < 0x20) return false;
+    return true;
+}
+
+// Lower-case hex digits, at least width of them.
+std::string Hex(uint32_t value, size_t width) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), kDigits[value & 0x0F]);
+        value >>= 4;
+    } while (value != 0);
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+// name=hex(N):xx,xx,... wrapped as regedit wraps it: ",\" and the next line indented by two.
+void AppendHex(std::string& out, const std::string& head, const std::string& data) {
+    std::string line = head;
+    for (size_t i = 0; i < data.size(); ++i) {
+        line += Hex(static_cast<unsigned char>(data[i]), 2);
+        if (i + 1 == data.size()) break;
+        line += ',';
+        if (line.size() >= kWrapAt) {
+            out += line + "\\\r\n";
+            line = "  ";
+        }
+    }
+    out += line + "\r\n";
+}
+
+void AppendValue(std::string& out, const SavedValue& v) {
+    const std::string name = NamePart(v.valueName) + "=";
+    if (IsPlainText(v)) {
+        std::string line = name + "\"";
+        for (size_t i = 0; i + 1 < v.data.size(); ++i) {
+            if (v.data[i] == '\\' || v.data[i] == '"') line += '\\';
+            line += v.data[i];
+        }
+        out += line + "\"\r\n";
+        return;
+    }
+    if (v.type == kRegDword && v.data.size() == 4) {
+        uint32_t number = 0;
+        for (int i = 3; i >= 0; --i)
+            number = (number << 8) | static_cast<unsigned char>(v.data[static_cast<size_t>(i)]);
+        out += name + "dword:" + Hex(number, 8) + "\r\n";
+        return;
+    }
+    // Everything else as its bytes and its type: a binary value, a REG_SZ that is not one text
+    // with its terminator, a REG_DWORD of another size, and every other type.
+    AppendHex(out, name + (v.type == kRegBinary ? "hex:" : "hex(" + Hex(v.type, 1) + "):"), v.data);
+}
+
+// The value's type and bytes, however large; nothing when it is missing or cannot be read.
+std::optional<SavedValue> ReadValue(App& app, const RegLocation& place) {
+    Registry& reg = *app.reg;
+    RegKey key(reg);
+    if (reg.OpenKeyEx(place.root, ToAnsi(place.keyPath), 0, kKeyRead, key.put()) != kErrorSuccess)
+        return std::nullopt;
+    SavedValue value{place.root, ToAnsi(place.keyPath), ToAnsi(place.valueName), 0, {}};
+    uint32_t size = 0;
+    if (reg.QueryValueEx(key.get(), value.valueName, &value.type, nullptr, &size) != kErrorSuccess)
+        return std::nullopt;
+    for (uint32_t attempt = 0; attempt < kMaxRereads; ++attempt) {
+        // One byte more than asked for: a value that grew by a little still fits.
+        std::string buffer(static_cast<size_t>(size) + 1, '\0');
+        uint32_t got = static_cast<uint32_t>(buffer.size());
+        const long status = reg.QueryValueEx(key.get(), value.valueName, &value.type,
+                                             reinterpret_cast<uint8_t*>(buffer.data()), &got);
+        if (status == kErrorSuccess && got <= buffer.size()) {
+            buffer.resize(got);
+            value.data = std::move(buffer);
+            return value;
+        }
+        if (status != kErrorMoreData) return std::nullopt;
+        size = got;
+    }
+    return std::nullopt;
+}
+
+// The file's name in folder: the first of Setup-backup.reg, Setup-backup-2.reg, ... that does
+// not exist, written under a temporary name and renamed, so that it is there whole or not at all.
+std::optional<std::string> WriteIn(App& app, const std::string& folder, const std::string& text) {
+    Files& files = *app.files;
+    constexpr int kMostFiles = 9999;
+    for (int n = 1; n <= kMostFiles; ++n) {
+        const std::string path =
+            folder + (n == 1 ? "Setup-backup.reg" : "Setup-backup-" + std::to_string(n) + ".reg");
+        const std::string ansi = ToAnsi(path);
+        if (files.Exists(ansi)) continue;
+        // Not .reg: a file left by a crash is never imported by a double-click.
+        const std::string temporary = ansi + ".tmp";
+        files.Delete(temporary);
+        if (!files.WriteNew(temporary, text)) return std::nullopt;
+        if (files.Rename(temporary, ansi)) return path;
+        files.Delete(temporary);
+        // Another program took the name meanwhile: the next one.
+        if (!files.Exists(ansi)) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool Regedit4Text(const std::vector<SavedValue>& values, std::string* text) {
+    std::string out = "REGEDIT4\r\n";
+    std::vector<bool> done(values.size(), false);
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (done[i]) continue;
+        const SavedValue& first = values[i];
+        const char* root = RootName(first.root);
+        if (!root || !FitsOnALine(first.keyPath)) return false;
+        // Key names carry no trailing backslash in a section.
+        std::string path = first.keyPath;
+        while (!path.empty() && path.back() == '\\')
+            path.pop_back();
+        out += "\r\n[" + std::string(root) + (path.empty() ? "" : "\\" + path) + "]\r\n";
+        for (size_t j = i; j < values.size(); ++j) {
+            const SavedValue& v = values[j];
+            if (done[j] || v.root != first.root || v.keyPath != first.keyPath) continue;
+            if (!FitsOnALine(v.valueName)) return false;
+            AppendValue(out, v);
+            done[j] = true;
+        }
+    }
+    *text = out + "\r\n";
+    return true;
+}
+
+std::vector<SavedValue> ReadValues(App& app, const std::vector<RegLocation>& places) {
+    std::vector<SavedValue> values;
+    for (const RegLocation& place : places)
+        if (auto value = ReadValue(app, place)) values.push_back(std::move(*value));
+    return values;
+}
+
+Backup BackUpSettings(App& app, const std::string& programFolder) {
+    std::optional<std::string> path;
+    try {
+        std::string text;
+        if (Regedit4Text(ReadValues(app, ValuesASetupRunMayChange(app)), &text)) {
+            path = WriteIn(app, programFolder, text);
+            // A CD, a read-only folder: the user's own temporary folder then.
+            if (!path) {
+                const std::string temp = app.files->TempFolder();
+                if (!temp.empty()) path = WriteIn(app, temp, text);
+            }
+        }
+    } catch (...) {
+        path.reset(); // no copy to rely on: as if it could not be written
+    }
+    if (path) {
+        WriteLog(app, "Backup = " + *path);
+        return {true, *path};
+    }
+    // No is the default button: a key pressed in haste changes nothing.
+    if (app.ui->MessageBox(kBackupQuestion, kMbYesNo | kMbIconExclamation | kMbDefButton2) !=
+        kIdYes) {
+        WriteLog(app, "Setup cancelled");
+        return {false, ""};
+    }
+    WriteLog(app, "Backup failed");
+    return {true, ""};
+}
+
+} // namespace ww

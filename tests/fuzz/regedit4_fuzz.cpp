@@ -1,0 +1,59 @@
+// The restore file's writer against the tests' REGEDIT4 reader: whatever names and data the
+// values hold (quotes, backslashes, NULs, high bytes, blobs of thousands of bytes, any type), the
+// text either is refused (a name no REGEDIT4 line can carry) or gives every value back as it was.
+// Input: per value a type byte, a name length byte, the name, a two-byte data length, the data.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/restore_file.h"
+#include "fakes/regedit4.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<ww::SavedValue> values;
+    size_t at = 0;
+    const auto take = [&](size_t n) {
+        const size_t got = n < size - at ? n : size - at;
+        std::string bytes(reinterpret_cast<const char*>(data + at), got);
+        at += got;
+        return bytes;
+    };
+    while (at + 4 <= size) {
+        const uint32_t type = data[at] >= 0xF0 ? 0xFFFFFF00u | data[at] : data[at] % 12;
+        const size_t nameLength = data[at + 1] % 32;
+        at += 2;
+        ww::SavedValue v{ww::kHkeyLocalMachine, "Software\\K" + std::to_string(type % 2),
+                         take(nameLength), type, ""};
+        if (at + 2 > size) break;
+        const size_t dataLength = (data[at] | (data[at + 1] << 8)) % 4097;
+        at += 2;
+        v.data = take(dataLength);
+        values.push_back(std::move(v));
+    }
+    std::string text;
+    bool writable = true;
+    for (const ww::SavedValue& v : values)
+        if (v.valueName.find_first_of(std::string("\0\r\n", 3)) != std::string::npos)
+            writable = false;
+    if (ww::Regedit4Text(values, &text) != writable) std::abort();
+    if (!writable) return 0;
+    const auto read = ww::test::ParseRegedit4(text);
+    if (!read || read->size() != values.size()) std::abort();
+    // Each key's values in their own order.
+    for (const char* key : {"Software\\K0", "Software\\K1"}) {
+        std::vector<const ww::SavedValue*> want;
+        std::vector<const ww::test::ImportedValue*> got;
+        for (const auto& v : values)
+            if (v.keyPath == key) want.push_back(&v);
+        for (const auto& v : *read)
+            if (v.keyPath == key) got.push_back(&v);
+        if (want.size() != got.size()) std::abort();
+        for (size_t i = 0; i < want.size(); ++i)
+            if (got[i]->name != want[i]->valueName || got[i]->type != want[i]->type ||
+                got[i]->data != want[i]->data || got[i]->root != want[i]->root)
+                std::abort();
+    }
+    return 0;
+}
