@@ -231,7 +231,8 @@ e2e_namespace() {
 e2e_in_session() {
     local status=0
     timeout -k 5 "${E2E_STEP_SECONDS:-90}" ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
+        WINEDLLOVERRIDES="mscoree,mshtml=${E2E_DLL_OVERRIDES:+;$E2E_DLL_OVERRIDES}" \
+        DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
     [ "$status" -ne 124 ] && [ "$status" -ne 137 ] || e2e_stall "$*"
     return "$status"
 }
