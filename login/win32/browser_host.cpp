@@ -1,6 +1,7 @@
 #include "win32/browser_host.h"
 
 #include "win32/ansi.h"
+#include "win32/system_library.h"
 
 #include <ole2.h>
 
@@ -34,7 +35,7 @@ class Variant {
 
 } // namespace
 
-BrowserHost::BrowserHost(HWND parent, int id, RECT place) : atl_(LoadLibraryA("atl.dll")) {
+BrowserHost::BrowserHost(HWND parent, int id, RECT place) : atl_(LoadSystemLibrary("atl.dll")) {
     const auto init = ProcAddress<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
     const auto getControl = ProcAddress<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
     if (!init || !getControl || !init()) return;
@@ -83,10 +84,15 @@ void BrowserHost::Navigate(const std::string& url, const std::string& headers) {
     const std::wstring wide = ToWide(url);
     const Bstr target(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
     if (!target) return;
+    // The login address carries the user's password: it stays out of the browser's history,
+    // and so does every other page the program opens itself.
+    Variant flags;
+    flags.get()->vt = VT_I4;
+    flags.get()->lVal = navNoHistory;
     Variant none;
     Variant extraHeaders;
     if (!headers.empty()) extraHeaders.SetText(headers);
-    browser_->Navigate(target.get(), none.get(), none.get(), none.get(), extraHeaders.get());
+    browser_->Navigate(target.get(), flags.get(), none.get(), none.get(), extraHeaders.get());
 }
 
 // The host window passes its focus on to the control, which takes it into its page.

@@ -127,19 +127,24 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return static_cast<LRESULT>(Utf8ToAnsi(led.Caption()).size());
     case WM_GETTEXT:
         return CopyCaption(Utf8ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
+    case LEDM_GETFILLCOLOR:
+        return static_cast<LRESULT>(led.FillColor());
+    case LEDM_GETBACKCOLOR:
+        return static_cast<LRESULT>(led.BackColor());
+#ifdef GATEKEY_LAMP_TAKES_WRITES
     case WM_SETTEXT:
         led.SetCaption(lParam != 0 ? AnsiToUtf8(reinterpret_cast<const char*>(lParam)) : "");
         return TRUE;
-    case LEDM_GETFILLCOLOR:
-        return static_cast<LRESULT>(led.FillColor());
     case LEDM_SETFILLCOLOR:
         led.SetFillColor(static_cast<OleColor>(wParam));
         return 0;
-    case LEDM_GETBACKCOLOR:
-        return static_cast<LRESULT>(led.BackColor());
     case LEDM_SETBACKCOLOR:
         led.SetBackColor(static_cast<OleColor>(wParam));
         return 0;
+#else
+    case WM_SETTEXT:
+        return FALSE; // the caption is the program's own say
+#endif
     case WM_NCDESTROY:
         SetWindowLongPtrA(window, 0, 0);
         delete state;

@@ -19,8 +19,10 @@
 // lamp comes up as saved; without one it is a new instance: light blue, captioned with its name.
 // led_lamps.rc holds the descriptions of ledRouter and ledNet.
 //
-// The lamp answers WM_GETTEXT, WM_GETTEXTLENGTH and WM_SETTEXT with its caption (ANSI), so any
-// program can read it, and the LEDM_* messages below with its colours.
+// The lamp answers WM_GETTEXT and WM_GETTEXTLENGTH with its caption (ANSI) and the LEDM_GET*
+// messages below with its colours, so any program can read it. Only the program itself sets
+// them, through LedWindow: another program could otherwise show the user a lamp that lies. Test
+// builds compiled with GATEKEY_LAMP_TAKES_WRITES also take WM_SETTEXT and the LEDM_SET* messages.
 #include <windows.h>
 
 #include <string>
@@ -33,7 +35,7 @@ class Led;
 
 inline constexpr const char* kLedClassName = "GatekeyLed";
 
-// OLE colours, also across processes: wParam the new colour for the SET messages.
+// OLE colours, also across processes: wParam the new colour for the SET messages (test builds).
 inline constexpr UINT LEDM_GETFILLCOLOR = WM_USER + 0x100;
 inline constexpr UINT LEDM_SETFILLCOLOR = WM_USER + 0x101;
 inline constexpr UINT LEDM_GETBACKCOLOR = WM_USER + 0x102;

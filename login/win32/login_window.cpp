@@ -193,7 +193,8 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
                                          0, 0, 0, hwnd_, nullptr, instance_, nullptr);
         std::string tipText = ToAnsi(kHidePasswordTip);
         TOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
+        // Common controls before version 6 refuse the size of the record's latest form.
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = hwnd_; // the window that hears about the tip, as for every tool of it
         tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
@@ -351,7 +352,9 @@ void LoginWindow::DrawLogo(const DRAWITEMSTRUCT& item) {
     const MemoryDc source(CreateCompatibleDC(item.hDC));
     if (!source) return;
     const Selection picture(source.get(), logo_.get());
-    SetStretchBltMode(item.hDC, HALFTONE);
+    // Windows 9x knows no halftone stretching; without it, the dropped pixels' colours are not
+    // mixed but at least not ANDed together either.
+    if (!SetStretchBltMode(item.hDC, HALFTONE)) SetStretchBltMode(item.hDC, COLORONCOLOR);
     SetBrushOrgEx(item.hDC, 0, 0, nullptr);
     StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0,
                bm.bmWidth, bm.bmHeight, SRCCOPY);

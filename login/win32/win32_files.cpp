@@ -40,10 +40,14 @@ ReadStatus Win32Files::ReadWhole(const std::string& path, size_t limit, std::str
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadStatus::Failed;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadStatus::Failed;
-    if (static_cast<unsigned long long>(size.QuadPart) > limit) return ReadStatus::TooLarge;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    // GetFileSize, not GetFileSizeEx: Windows 9x and NT 4 have only the older call.
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return ReadStatus::Failed;
+    const unsigned long long size = (static_cast<unsigned long long>(high) << 32) | low;
+    if (size > limit) return ReadStatus::TooLarge;
+    std::string bytes(static_cast<size_t>(size), '\0');
     DWORD got = 0;
     if (!bytes.empty() &&
         (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||

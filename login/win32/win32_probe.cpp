@@ -1,13 +1,14 @@
 #include "win32/win32_probe.h"
 
 #include "win32/ansi.h"
+#include "win32/system_library.h"
 #include "window/layout.h"
 
 #include <winsock.h>
 
 namespace gk::win32 {
 
-Win32Probe::Win32Probe() : icmp_(LoadLibraryA("icmp.dll")) {
+Win32Probe::Win32Probe() : icmp_(LoadSystemLibrary("icmp.dll")) {
     create_ = ProcAddress<CreateFn>(icmp_.get(), "IcmpCreateFile");
     sendEcho_ = ProcAddress<SendEchoFn>(icmp_.get(), "IcmpSendEcho");
     close_ = ProcAddress<CloseFn>(icmp_.get(), "IcmpCloseHandle");

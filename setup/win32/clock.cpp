@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "seams/codepage.h"
+#include "win32/system_library.h"
 
 namespace ww {
 namespace {
@@ -34,7 +35,10 @@ LocalTime Win32Clock::FromUnixTime(int64_t seconds) {
     if (ticks < 0 || !FileTimeToSystemTime(&utc, &utcTime)) return {};
     // The rule of the time zone at that date where the system knows it; Windows 9x lacks the
     // call and gets today's bias.
-    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utcTime, &local)) {
+    using ToLocalFn = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+    const auto toLocal =
+        ProcAddress<ToLocalFn>(GetModuleHandleA("kernel32.dll"), "SystemTimeToTzSpecificLocalTime");
+    if (!toLocal || !toLocal(nullptr, &utcTime, &local)) {
         FILETIME localFt{};
         if (!FileTimeToLocalFileTime(&utc, &localFt) || !FileTimeToSystemTime(&localFt, &local))
             return FromSystemTime(utcTime);

@@ -6,6 +6,7 @@
 
 #include "seams/codepage.h"
 #include "win32/handle.h"
+#include "win32/system_library.h"
 
 namespace ww {
 
@@ -16,17 +17,26 @@ std::string Win32Files::ProgramPath() {
 }
 
 uint32_t Win32Files::ProgramVersion(FileVersion& version) {
+    using InfoSizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    const SystemLibrary library("version.dll");
+    const auto infoSize = library.Proc<InfoSizeFn>("GetFileVersionInfoSizeA");
+    const auto infoOf = library.Proc<InfoFn>("GetFileVersionInfoA");
+    const auto query = library.Proc<QueryFn>("VerQueryValueA");
+    if (!infoSize || !infoOf || !query) return library.Error();
+
     char path[MAX_PATH + 1] = {};
     if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) return GetLastError();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    const DWORD size = infoSize(path, &ignored);
     if (size == 0) return GetLastError();
     std::vector<char> data(size);
-    if (!GetFileVersionInfoA(path, 0, size, data.data())) return GetLastError();
+    if (!infoOf(path, 0, size, data.data())) return GetLastError();
     VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &infoSize) || !info ||
-        infoSize < sizeof(VS_FIXEDFILEINFO))
+    UINT fixedSize = 0;
+    if (!query(data.data(), "\\", reinterpret_cast<void**>(&info), &fixedSize) || !info ||
+        fixedSize < sizeof(VS_FIXEDFILEINFO))
         return ERROR_RESOURCE_TYPE_NOT_FOUND;
     version.major = HIWORD(info->dwFileVersionMS);
     version.minor = LOWORD(info->dwFileVersionMS);
@@ -34,10 +44,15 @@ uint32_t Win32Files::ProgramVersion(FileVersion& version) {
     return 0;
 }
 
+// Plain write access and a move to the end: Windows 9x ignores the append-only right, so a file
+// opened with that right alone cannot be written there.
 bool Win32Files::Append(const std::string& path, std::string_view bytes) {
-    Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
+    if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        return false;
     DWORD written = 0;
     const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                               nullptr) != 0 &&

@@ -33,9 +33,11 @@ using LeaseCall = DWORD(WINAPI*)(void*);
 IpHelper::Module Win32IpHelper::LoadLibraryFile(const std::string& fullPath) {
     if (auto it = modules_.find(fullPath); it != modules_.end())
         return reinterpret_cast<Module>(it->second.get());
-    // A missing file is an ordinary failure here, not a reason for a system error box.
+    // A missing file is an ordinary failure here, not a reason for a system error box. What the
+    // file itself imports is looked for beside it first, not in the current folder.
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryExA(ToAnsi(fullPath).c_str(), nullptr, 0);
+    HMODULE module =
+        LoadLibraryExA(ToAnsi(fullPath).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     SetErrorMode(oldMode);
     if (module == nullptr) return 0;
     modules_[fullPath].reset(module);

@@ -10,12 +10,26 @@
 #include "win32/iphelper.h"
 #include "win32/registry.h"
 #include "win32/system.h"
+#include "win32/system_library.h"
 #include "win32/ui.h"
 #include "win32/wmi.h"
 
+namespace {
+
+// The common controls of version 4.70 and later take the classes they should register; a bare
+// NT 4 has only the older call, which registers them all.
+void InitCommonControlClasses() {
+    using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initEx =
+        ww::ProcAddress<InitExFn>(GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    if (!initEx || !initEx(&icc)) InitCommonControls();
+}
+
+} // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
+    InitCommonControlClasses();
 
     // One object per seam, alive for the whole run; each module reaches them through app.
     ww::Win32Files files;

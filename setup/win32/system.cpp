@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "win32/system_library.h"
+
 namespace ww {
 namespace {
 
@@ -36,19 +38,23 @@ std::string Utf8(const wchar_t* text) {
     return out;
 }
 
+using NetGetDCNameFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, LPBYTE*);
+using NetApiBufferFreeFn = NET_API_STATUS(WINAPI*)(LPVOID);
+
 // The buffer netapi32 hands out, freed on every way out.
 class NetBuffer {
   public:
-    NetBuffer() = default;
+    explicit NetBuffer(NetApiBufferFreeFn free) : free_(free) {}
     NetBuffer(const NetBuffer&) = delete;
     NetBuffer& operator=(const NetBuffer&) = delete;
     ~NetBuffer() {
-        if (buffer_ != nullptr) NetApiBufferFree(buffer_);
+        if (buffer_ != nullptr) free_(buffer_);
     }
     LPBYTE* put() { return &buffer_; }
     const wchar_t* text() const { return reinterpret_cast<const wchar_t*>(buffer_); }
 
   private:
+    NetApiBufferFreeFn free_;
     LPBYTE buffer_ = nullptr;
 };
 
@@ -117,12 +123,17 @@ const uint8_t* Win32System::GetSidSubAuthority(const uint8_t* sid, uint32_t inde
     return reinterpret_cast<const uint8_t*>(::GetSidSubAuthority(const_cast<uint8_t*>(sid), index));
 }
 
+// Windows 9x has no netapi32 at all: there the call fails like one that finds no controller.
 uint32_t Win32System::NetGetDCName(const std::string& server, const std::string& domain,
                                    std::string* dcName) {
+    const SystemLibrary netapi("netapi32.dll");
+    const auto getDcName = netapi.Proc<NetGetDCNameFn>("NetGetDCName");
+    const auto bufferFree = netapi.Proc<NetApiBufferFreeFn>("NetApiBufferFree");
+    if (!getDcName || !bufferFree) return netapi.Error();
     const std::wstring s = Utf16(server);
     const std::wstring d = Utf16(domain);
-    NetBuffer buffer;
-    const NET_API_STATUS status = ::NetGetDCName(s.c_str(), d.c_str(), buffer.put());
+    NetBuffer buffer(bufferFree);
+    const NET_API_STATUS status = getDcName(s.c_str(), d.c_str(), buffer.put());
     if (status == NERR_Success && buffer.text() != nullptr) *dcName = Utf8(buffer.text());
     return status;
 }

@@ -41,14 +41,17 @@ e2e_stall() {
 
 e2e_begin() {
     CASE=$(basename "$1" .sh)
+    : "${E2E_DIST:?set E2E_DIST to the release folder (scripts/package)}"
     : "${E2E_WINDOWS_BUILD:?set E2E_WINDOWS_BUILD to the windows build folder}"
     : "${E2E_WORK:?set E2E_WORK to a scratch folder}"
     if [ "$(id -u)" -ne 0 ]; then echo "skipped: end-to-end cases run as root" >&2; exit 77; fi
     command -v wine >/dev/null || { echo "skipped: wine is not installed" >&2; exit 77; }
-    WIREWISE_EXE=$E2E_WINDOWS_BUILD/setup/win32/wirewise.exe
-    GATEKEY_EXE=$E2E_WINDOWS_BUILD/login/gatekey.exe
+    # What we test is what we ship: the programs come from the release folder, only the
+    # helpers of the tests from the build.
+    WIREWISE_EXE=$E2E_DIST/wirewise.exe
+    GATEKEY_EXE=$E2E_DIST/gatekey.exe
     DRIVER_EXE=$E2E_WINDOWS_BUILD/tests/e2e/e2e_driver.exe
-    [ -f "$WIREWISE_EXE" ] || e2e_fail "no $WIREWISE_EXE: build the windows build first"
+    [ -f "$WIREWISE_EXE" ] || e2e_fail "no $WIREWISE_EXE: run scripts/package first"
     [ -f "$DRIVER_EXE" ] || e2e_fail "no $DRIVER_EXE: build the windows build first"
     CASE_DIR=$E2E_WORK/cases/$CASE
     rm -rf "$CASE_DIR"
@@ -127,7 +130,7 @@ e2e_template() {
 e2e_no_atl() {
     [ -n "${PREFIX:-}" ] || e2e_fail "call e2e_prefix first"
     rm -f "$PREFIX/drive_c/windows/system32/atl.dll"
-    E2E_DLLOVERRIDES=";atl=d"
+    E2E_DLL_OVERRIDES="${E2E_DLL_OVERRIDES:+$E2E_DLL_OVERRIDES;}atl=d"
 }
 
 e2e_adapters() {
@@ -164,13 +167,13 @@ e2e_install() {
     mkdir -p "$PROGRAM_DIR"
     case $exe in
     gatekey*)
-        [ -f "$GATEKEY_EXE" ] || e2e_fail "no $GATEKEY_EXE: build the windows build first"
+        [ -f "$GATEKEY_EXE" ] || e2e_fail "no $GATEKEY_EXE: run scripts/package first"
         cp "$GATEKEY_EXE" "$PROGRAM_DIR/$exe"
         ;;
     *) cp "$WIREWISE_EXE" "$PROGRAM_DIR/$exe" ;;
     esac
     # The IP Helper library files wirewise loads from its own folder.
-    cp "$(dirname "$WIREWISE_EXE")"/iphlpapi_*.dll "$PROGRAM_DIR/"
+    cp "$E2E_DIST"/iphlpapi_*.dll "$PROGRAM_DIR/"
 }
 
 # The display, the network namespace and a kept-up wineserver, made at the first wine command.
@@ -235,7 +238,8 @@ e2e_namespace() {
 e2e_in_session() {
     local status=0
     timeout -k 5 "${E2E_STEP_SECONDS:-90}" ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree,mshtml=${E2E_DLLOVERRIDES:-}" DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
+        WINEDLLOVERRIDES="mscoree,mshtml=${E2E_DLL_OVERRIDES:+;$E2E_DLL_OVERRIDES}" \
+        DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
     [ "$status" -ne 124 ] && [ "$status" -ne 137 ] || e2e_stall "$*"
     return "$status"
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one end-to-end case: bash run-case.sh cases/NAME.sh
-# Needs E2E_WINDOWS_BUILD (the windows build folder) and E2E_WORK (a scratch folder); ctest sets
-# both. Exit 0 passed, 1 failed, 77 skipped (not root, or Wine missing). A case whose Wine
+# Needs E2E_DIST (the release folder, scripts/package), E2E_WINDOWS_BUILD (the windows build
+# folder, for the driver and the other helpers) and E2E_WORK (a scratch folder); ctest sets them. Exit 0 passed, 1 failed, 77 skipped (not root, or Wine missing). A case whose Wine
 # stalled (status 75) gets a second run: a stall under a loaded machine is Wine's, not the
 # program's, while a check that fails twice in a row is not retried away.
 set -euo pipefail

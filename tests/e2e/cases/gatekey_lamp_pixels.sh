@@ -1,5 +1,6 @@
 # The lamps of the real gatekey.exe, read from outside as any program can (WM_GETTEXT and the
-# lamp's colour messages) and checked pixel by pixel on a screenshot of the display.
+# lamp's colour messages) but not set from there, and checked pixel by pixel on a screenshot of
+# the display.
 for tool in import convert; do
     command -v $tool >/dev/null || e2e_fail "$tool (ImageMagick) is not installed"
 done
@@ -30,6 +31,15 @@ expect_lamp() {
         e2e_fail "$1: lamp #$2 is not \"$3\" filled $4: $(cat "$CASE_DIR/$1.txt")"
 }
 
+# Neither lamp took the caption and colours the reader sent from outside.
+expect_no_outside_writes() {
+    local id
+    for id in 111 112; do
+        grep -qxF "lamp #$id refuses writes from outside" "$CASE_DIR/$1.txt" ||
+            e2e_fail "$1: lamp #$id took a write from another program: $(cat "$CASE_DIR/$1.txt")"
+    done
+}
+
 # Every pixel the reader predicted is on the screenshot.
 expect_pixels() {
     local name=$1 x y want what got count=0
@@ -44,6 +54,7 @@ expect_pixels() {
 look no-settings
 expect_lamp no-settings 111 "Not connected to Router" 0x0000FF
 expect_lamp no-settings 112 "Connected to Internet" 0x00FF00
+expect_no_outside_writes no-settings
 expect_pixels no-settings
 
 look not-an-ip "not-an-ip"

@@ -1,19 +1,23 @@
 #pragma once
 // A loopback web server for the driver: it answers every request with a small page and keeps
-// each request's head (request line and header lines) for the script to check.
+// each request's head (request line and header lines) for the script to check. Plain Win32
+// threads: the programs' toolchain has the win32 thread model, which has no std::thread.
 #include <winsock2.h>
 
-#include <mutex>
+#include <windows.h>
+
 #include <string>
-#include <thread>
 #include <vector>
 
 class HttpListener {
   public:
-    HttpListener() = default;
+    HttpListener() { InitializeCriticalSection(&lock_); }
     HttpListener(const HttpListener&) = delete;
     HttpListener& operator=(const HttpListener&) = delete;
-    ~HttpListener() { Stop(); }
+    ~HttpListener() {
+        Stop();
+        DeleteCriticalSection(&lock_);
+    }
 
     // Listens on 127.0.0.1:port; false when the port cannot be had.
     bool Start(int port) {
@@ -28,16 +32,23 @@ class HttpListener {
         if (bind(socket_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
             listen(socket_, 8) != 0)
             return false;
-        thread_ = std::thread([this] { Serve(); });
-        return true;
+        thread_ = CreateThread(nullptr, 0, &HttpListener::ServeThread, this, 0, nullptr);
+        return thread_ != nullptr;
     }
 
     std::vector<std::string> Requests() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return requests_;
+        EnterCriticalSection(&lock_);
+        std::vector<std::string> copy = requests_;
+        LeaveCriticalSection(&lock_);
+        return copy;
     }
 
   private:
+    static DWORD WINAPI ServeThread(void* self) {
+        static_cast<HttpListener*>(self)->Serve();
+        return 0;
+    }
+
     void Serve() {
         for (;;) {
             const SOCKET client = accept(socket_, nullptr, nullptr);
@@ -51,10 +62,9 @@ class HttpListener {
             }
             const size_t end = head.find("\r\n\r\n");
             if (end != std::string::npos) head.resize(end + 2);
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                requests_.push_back(head);
-            }
+            EnterCriticalSection(&lock_);
+            requests_.push_back(head);
+            LeaveCriticalSection(&lock_);
             const std::string body = "<html><body>Router</body></html>";
             const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n"
                                       "Content-Length: " +
@@ -69,7 +79,11 @@ class HttpListener {
     void Stop() {
         if (socket_ != INVALID_SOCKET) closesocket(socket_);
         socket_ = INVALID_SOCKET;
-        if (thread_.joinable()) thread_.join();
+        if (thread_ != nullptr) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+            thread_ = nullptr;
+        }
         if (started_) WSACleanup();
         started_ = false;
     }
@@ -77,7 +91,7 @@ class HttpListener {
     WSADATA wsa_{};
     bool started_ = false;
     SOCKET socket_ = INVALID_SOCKET;
-    std::thread thread_;
-    std::mutex mutex_;
+    HANDLE thread_ = nullptr;
+    CRITICAL_SECTION lock_;
     std::vector<std::string> requests_;
 };

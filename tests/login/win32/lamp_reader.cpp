@@ -3,7 +3,9 @@
 //   lamp #ID "CAPTION" fill=0xBBGGRR
 // and the pixels a screenshot must show there,
 //   pixel X Y RRGGBB WHAT
-// in screen coordinates. Leaves the program running. Run as: lamp_reader PROGRAM CAPTION
+// in screen coordinates; then tries to set the lamp from outside and prints
+//   lamp #ID refuses writes from outside     (or "took a write from outside")
+// Leaves the program running. Run as: lamp_reader PROGRAM CAPTION
 #include <windows.h>
 
 #include <cstdio>
@@ -107,6 +109,24 @@ int main(int argc, char** argv) {
         PrintPixel(r.left + w / 2, r.top, gk::kFrameColor, "frame");
         PrintPixel(r.left + w / 2, r.top + h - 2, gk::ShadeColor(body, -150), "bottom outer step");
         PrintPixel(r.left + 5, r.top + h / 2, body, "body");
+
+        // Another program may read a lamp but not set it: the caption and colours stay.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(lamp, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Set from outside"),
+                            SMTO_NORMAL, 5000, &ignored);
+        SendMessageTimeoutA(lamp, gk::LEDM_SETFILLCOLOR, ~fill & 0xFFFFFF, 0, SMTO_NORMAL, 5000,
+                            &ignored);
+        SendMessageTimeoutA(lamp, gk::LEDM_SETBACKCOLOR, ~back & 0xFFFFFF, 0, SMTO_NORMAL, 5000,
+                            &ignored);
+        char after[256] = {};
+        DWORD_PTR fillAfter = 0, backAfter = 0;
+        SendMessageTimeoutA(lamp, WM_GETTEXT, sizeof after, reinterpret_cast<LPARAM>(after),
+                            SMTO_NORMAL, 5000, &copied);
+        SendMessageTimeoutA(lamp, gk::LEDM_GETFILLCOLOR, 0, 0, SMTO_NORMAL, 5000, &fillAfter);
+        SendMessageTimeoutA(lamp, gk::LEDM_GETBACKCOLOR, 0, 0, SMTO_NORMAL, 5000, &backAfter);
+        const bool kept = std::string(after) == caption && fillAfter == fill && backAfter == back;
+        std::printf("lamp #%d %s\n", GetDlgCtrlID(lamp),
+                    kept ? "refuses writes from outside" : "took a write from outside");
     }
     std::fflush(stdout);
     return 0;

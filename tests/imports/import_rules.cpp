@@ -1,0 +1,222 @@
+#include "import_rules.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace imports {
+namespace {
+
+struct Version {
+    const char* text;
+    int order;
+};
+
+constexpr int kNever = 1000;
+
+constexpr Version k9x[] = {{"95", 1}, {"98", 2}, {"98SE", 3}, {"Me", 4}, {"none", kNever}};
+constexpr Version kNt[] = {{"3.1", 10},     {"3.5", 20},     {"3.51", 30},    {"4.0", 40},
+                           {"4.0 SP1", 41}, {"4.0 SP2", 42}, {"4.0 SP3", 43}, {"4.0 SP4", 44},
+                           {"4.0 SP5", 45}, {"4.0 SP6", 46}, {"2000", 50},    {"XP", 60},
+                           {"Vista", 70},   {"7", 80},       {"8", 90},       {"10", 100},
+                           {"none", kNever}};
+
+// The oldest systems every shipped file must load on.
+constexpr int kTarget9x = 2;  // Windows 98
+constexpr int kTargetNt = 46; // NT 4.0 SP6
+
+constexpr std::string_view kKnownLibraries[] = {
+    "kernel32.dll", "user32.dll",   "gdi32.dll",    "advapi32.dll", "shell32.dll",
+    "ole32.dll",    "oleaut32.dll", "comctl32.dll", "msvcrt.dll",   "ws2_32.dll",
+    "wsock32.dll",  "comdlg32.dll", "shlwapi.dll"};
+
+template <size_t N>
+std::optional<int> OrderOf(const Version (&versions)[N], std::string_view text) {
+    for (const Version& v : versions)
+        if (text == v.text) return v.order;
+    return std::nullopt;
+}
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+bool OnEveryTarget(const Row& row) {
+    return row.win9x <= kTarget9x && row.winNt <= kTargetNt;
+}
+
+// "Windows 98", "NT 4.0 SP6" or both: the targets that lack a row's function.
+std::string Lacking(const Row& row) {
+    const bool no9x = row.win9x > kTarget9x, noNt = row.winNt > kTargetNt;
+    if (no9x && noNt) return "Windows 98 and NT 4.0 SP6 do not export";
+    return no9x ? "Windows 98 does not export" : "NT 4.0 SP6 does not export";
+}
+
+std::string Systems(const Row& row) {
+    return "Windows 9x: " + row.win9xText + (row.stub ? " (stub)" : "") + ", NT: " + row.winNtText;
+}
+
+// The reason a row cannot stand as written, or empty.
+std::string RowFault(const Row& row) {
+    if (row.library.empty() || row.function.empty()) return "library and function are required";
+    if (row.binding == Binding::RunTime) return {};
+    if (!IsKnownSystemLibrary(row.library))
+        return row.library + " is no known system library: bind its functions at run time";
+    if (!OnEveryTarget(row))
+        return "Windows 98 and NT 4.0 SP6 do not both export it: bind it at run time";
+    if (row.stub && row.note.empty())
+        return "a stub on Windows 9x needs a note that says why the programs never rely on it";
+    return {};
+}
+
+} // namespace
+
+bool IsKnownSystemLibrary(std::string_view library) {
+    const std::string lower = Lower(library);
+    return std::find(std::begin(kKnownLibraries), std::end(kKnownLibraries), lower) !=
+           std::end(kKnownLibraries);
+}
+
+std::optional<Table> Table::Parse(std::string_view text, std::vector<std::string>* errors) {
+    Table table;
+    const size_t errorsBefore = errors->size();
+    size_t lineNumber = 0;
+    bool header = true;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        if (header) { // the column names
+            header = false;
+            continue;
+        }
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        const std::vector<std::string_view> f = SplitTabs(line);
+        if (f.size() != 7) {
+            errors->push_back(where + "7 columns separated by tabs expected, found " +
+                              std::to_string(f.size()));
+            continue;
+        }
+        Row row;
+        row.library = Lower(f[0]);
+        row.function = std::string(f[1]);
+        row.win9xText = std::string(f[2]);
+        row.winNtText = std::string(f[4]);
+        row.note = std::string(f[6]);
+        const auto win9x = OrderOf(k9x, f[2]);
+        const auto winNt = OrderOf(kNt, f[4]);
+        if (!win9x || !winNt) {
+            errors->push_back(where + "unknown Windows version \"" +
+                              std::string(win9x ? f[4] : f[2]) + "\"");
+            continue;
+        }
+        row.win9x = *win9x;
+        row.winNt = *winNt;
+        if (f[3] == "stub") {
+            row.stub = true;
+        } else if (f[3] != (row.win9x == kNever ? "-" : "real")) {
+            errors->push_back(where + "the Windows 9x kind must be " +
+                              (row.win9x == kNever ? "\"-\"" : "real or stub"));
+            continue;
+        }
+        if (row.stub && row.win9x == kNever) {
+            errors->push_back(where + "a function Windows 9x lacks cannot be a stub there");
+            continue;
+        }
+        if (f[5] == "runtime") {
+            row.binding = Binding::RunTime;
+        } else if (f[5] != "import") {
+            errors->push_back(where + "binding must be import or runtime");
+            continue;
+        }
+        if (const std::string fault = RowFault(row); !fault.empty()) {
+            errors->push_back(where + row.function + ": " + fault);
+            continue;
+        }
+        if (table.Find(row.library, row.function) != nullptr) {
+            errors->push_back(where + row.library + " " + row.function + " is listed twice");
+            continue;
+        }
+        table.rows_.push_back(std::move(row));
+    }
+    if (errors->size() != errorsBefore) return std::nullopt;
+    return table;
+}
+
+const Row* Table::Find(std::string_view library, std::string_view function) const {
+    const std::string lower = Lower(library);
+    for (const Row& row : rows_)
+        if (row.library == lower && row.function == function) return &row;
+    return nullptr;
+}
+
+std::vector<std::string> CheckImage(const std::string& fileName, const pe::Image& image,
+                                    const Table& table) {
+    std::vector<std::string> faults;
+    const auto fault = [&](const std::string& text) { faults.push_back(fileName + ": " + text); };
+    if (image.machine != pe::kMachineI386) fault("not an i386 file");
+    // Windows 98 and NT 4 refuse a file that asks for a later system in its header.
+    const auto version = [](uint16_t major, uint16_t minor) {
+        return std::to_string(major) + "." + std::to_string(minor);
+    };
+    if (image.subsystemMajor > 4 || (image.subsystemMajor == 4 && image.subsystemMinor > 0))
+        fault("subsystem version " + version(image.subsystemMajor, image.subsystemMinor) +
+              " is above 4.0, which Windows 98 and NT 4 refuse");
+    if (image.osMajor > 4 || (image.osMajor == 4 && image.osMinor > 0))
+        fault("operating system version " + version(image.osMajor, image.osMinor) +
+              " is above 4.0, which Windows 98 and NT 4 refuse");
+    if (image.delayImports) fault("has delay-loaded imports, which this check cannot follow");
+
+    std::vector<std::string> unknownLibraries;
+    for (const pe::Import& import : image.imports) {
+        if (!IsKnownSystemLibrary(import.library)) {
+            if (std::find(unknownLibraries.begin(), unknownLibraries.end(), import.library) ==
+                unknownLibraries.end()) {
+                unknownLibraries.push_back(import.library);
+                fault("imports " + import.library +
+                      ", which is no known system library: the loader would look for it beside "
+                      "the program first; load it by full path from the system folder");
+            }
+            continue;
+        }
+        if (import.function.empty()) {
+            fault("imports ordinal " + std::to_string(import.ordinal) + " of " + import.library +
+                  ", which the table cannot vouch for: import it by name");
+            continue;
+        }
+        const Row* row = table.Find(import.library, import.function);
+        if (row == nullptr) {
+            fault("imports " + import.function + " from " + import.library +
+                  ", which the table of allowed imports does not list");
+        } else if (row->binding == Binding::RunTime) {
+            fault("imports " + import.function + " from " + import.library +
+                  (OnEveryTarget(*row) ? ", which the table has bound at run time ("
+                                       : ", which " + Lacking(*row) + " (") +
+                  Systems(*row) + "): bind it at run time");
+        }
+    }
+    for (const pe::Export& e : image.exports) {
+        if (!e.forwarder.empty())
+            fault("forwards its export " + e.name + " to " + e.forwarder +
+                  ", which the loader looks for beside the program first");
+    }
+    return faults;
+}
+
+} // namespace imports
