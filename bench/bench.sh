@@ -1,0 +1,119 @@
+# The registry search benchmark, run as an end-to-end case on the common rig (run-case.sh sources
+# it after lib.sh; scripts/bench is the command). On the Windows 98 road, in one Wine session, it
+# times over several rounds: the bare walk of a synthetic HKLM\Enum\PCI subtree, Wine's
+# "reg query /s" of it, one search of wirewise's search class over it, wirewise's start-up to its
+# window with and without the subtree (two adapters: two searches), and a bare window's start-up;
+# then it prints min/median/max of each and the ratios that matter.
+#   BENCH_SIZE   full (default: 20,101 keys, 60,100 values, 3 rounds) or smoke (a small tree,
+#                1 round: only checks that everything runs and finds what it should)
+#   BENCH_ROUNDS rounds instead of the size's default
+bench_src=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+case ${BENCH_SIZE:-full} in
+full) vendors=100 devices=200 rounds=${BENCH_ROUNDS:-3} ;;
+smoke) vendors=2 devices=5 rounds=${BENCH_ROUNDS:-1} ;;
+*) e2e_fail "BENCH_SIZE is full or smoke" ;;
+esac
+keys=$((1 + vendors * (1 + devices)))
+values=$((vendors * (1 + 3 * devices)))
+# Importing and querying the full tree take longer than any step of the other cases.
+E2E_STEP_SECONDS=${E2E_STEP_SECONDS:-600}
+subkey='Enum\PCI'
+adapter=eth0 # the description Wine gives the first adapter of the rig
+
+e2e_prefix win98
+bench_dir=$PREFIX/drive_c/bench
+mkdir -p "$bench_dir"
+for exe in bench_bare_walk bench_search bench_window bench_startup; do
+    cp "$E2E_WINDOWS_BUILD/bench/$exe.exe" "$bench_dir/" || e2e_fail "no $exe.exe: build first"
+done
+bash "$bench_src/make_subtree.sh" "$vendors" "$devices" "$adapter" >"$bench_dir/subtree.reg"
+
+# bench_run NAME WINDOWS-PROGRAM ARGS...: runs a program from C:\bench; its output, CR removed,
+# in $CASE_DIR/NAME.out and $out.
+bench_run() {
+    local name=$1
+    shift
+    (cd "$bench_dir" && e2e_wine "$@" >"$CASE_DIR/$name.raw" 2>>"$CASE_DIR/wine.err") ||
+        e2e_fail "$name failed: $(cat "$CASE_DIR/$name.raw")"
+    tr -d '\r' <"$CASE_DIR/$name.raw" >"$CASE_DIR/$name.out"
+    out=$(cat "$CASE_DIR/$name.out")
+}
+
+# bench_record NAME MS: one round's figure.
+bench_record() { echo "$2" >>"$CASE_DIR/times.$1"; }
+
+# bench_ms TEXT: the number before " ms" in a program's line.
+bench_ms() { sed -n 's/.* \([0-9][0-9]*\) ms.*/\1/p' <<<"$1"; }
+
+startup_wirewise() {
+    bench_run startup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wirewise.exe'
+    bench_record "$1" "$(bench_ms "$out")"
+}
+startup_window() {
+    bench_run startup 'C:\bench\bench_startup.exe' 'Bench Window' 'C:\bench\bench_window.exe Bench Window'
+    bench_record window "$(bench_ms "$out")"
+}
+
+# Warm-up: the first start of a program in a fresh session is no start-up of the program.
+bench_run warmup 'C:\bench\bench_startup.exe' 'Bench Window' 'C:\bench\bench_window.exe Bench Window'
+bench_run warmup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wirewise.exe'
+
+for ((r = 1; r <= rounds; r++)); do
+    startup_wirewise plain
+    startup_window
+done
+
+e2e_wine regedit /S 'C:\bench\subtree.reg' >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
+    e2e_fail "importing the subtree failed"
+
+for ((r = 1; r <= rounds; r++)); do
+    bench_run walk 'C:\bench\bench_bare_walk.exe' "$subkey" "$adapter"
+    [ "$out" = "bare walk $(bench_ms "$out") ms, $keys keys, $values values, 1 matches" ] ||
+        e2e_fail "the bare walk saw another tree: $out"
+    bench_record walk "$(bench_ms "$out")"
+
+    start=$(date +%s%N)
+    (cd "$bench_dir" && e2e_wine reg query "HKLM\\$subkey" /s >"$CASE_DIR/query.raw" \
+        2>>"$CASE_DIR/wine.err") || e2e_fail "reg query failed"
+    bench_record query $((($(date +%s%N) - start) / 1000000))
+    got=$(tr -d '\r' <"$CASE_DIR/query.raw" | grep -c '^    [^ ]' || true)
+    [ "$got" = "$values" ] || e2e_fail "reg query listed $got values, not $values"
+
+    bench_run search 'C:\bench\bench_search.exe' "$subkey" "$adapter"
+    [ "$out" = "search $(bench_ms "$out") ms, 1 found, reason 0" ] ||
+        e2e_fail "the search found something else: $out"
+    bench_record search "$(bench_ms "$out")"
+
+    startup_wirewise subtree
+done
+
+# min median max of one figure's rounds
+bench_stats() {
+    sort -n "$CASE_DIR/times.$1" | awk '{ v[NR] = $1 }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "%d %d %d\n", v[1], m, v[NR] }'
+}
+bench_median() { bench_stats "$1" | awk '{ print $2 }'; }
+
+echo
+echo "Registry search benchmark: $keys keys, $values values under HKLM\\$subkey, $rounds round(s)"
+printf '%-44s %8s %8s %8s\n' "ms" min median max
+for entry in "walk:bare walk (one open per key)" "query:reg query /s" \
+    "search:search (wirewise's search class)" "subtree:wirewise start-up to window, subtree" \
+    "plain:wirewise start-up to window, no subtree" "window:bare window start-up to window"; do
+    read -r lo mid hi < <(bench_stats "${entry%%:*}")
+    printf '%-44s %8d %8d %8d\n' "${entry#*:}" "$lo" "$mid" "$hi"
+done
+awk -v walk="$(bench_median walk)" -v query="$(bench_median query)" \
+    -v search="$(bench_median search)" -v subtree="$(bench_median subtree)" \
+    -v plain="$(bench_median plain)" -v window="$(bench_median window)" '
+    function per(a, b) { return a / (b > 0 ? b : 1) }
+    BEGIN {
+    r = "%-44s %8.2f  %s\n"
+    printf "ratios of the medians\n"
+    printf r, "search / bare walk", per(search, walk), "(goal <= 1.10)"
+    printf r, "reg query /s / search", per(query, search), "(goal >= 3)"
+    printf r, "start-up no subtree / bare window", per(plain, window), "(goal <= 1.10)"
+    printf r, "start-up cost of one search / bare walk", per((subtree - plain) / 2, walk),
+        "(two adapters, two searches)"
+}'
