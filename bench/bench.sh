@@ -66,11 +66,17 @@ done
 e2e_wine regedit /S 'C:\bench\subtree.reg' >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
     e2e_fail "importing the subtree failed"
 
+# The walk and the search run back to back, so that each round's pair sees the same load.
 for ((r = 1; r <= rounds; r++)); do
     bench_run walk 'C:\bench\bench_bare_walk.exe' "$subkey" "$adapter"
     [ "$out" = "bare walk $(bench_ms "$out") ms, $keys keys, $values values, 1 matches" ] ||
         e2e_fail "the bare walk saw another tree: $out"
     bench_record walk "$(bench_ms "$out")"
+
+    bench_run search 'C:\bench\bench_search.exe' "$subkey" "$adapter"
+    [ "$out" = "search $(bench_ms "$out") ms, 1 found, reason 0" ] ||
+        e2e_fail "the search found something else: $out"
+    bench_record search "$(bench_ms "$out")"
 
     start=$(date +%s%N)
     (cd "$bench_dir" && e2e_wine reg query "HKLM\\$subkey" /s >"$CASE_DIR/query.raw" \
@@ -79,13 +85,11 @@ for ((r = 1; r <= rounds; r++)); do
     got=$(tr -d '\r' <"$CASE_DIR/query.raw" | grep -c '^    [^ ]' || true)
     [ "$got" = "$values" ] || e2e_fail "reg query listed $got values, not $values"
 
-    bench_run search 'C:\bench\bench_search.exe' "$subkey" "$adapter"
-    [ "$out" = "search $(bench_ms "$out") ms, 1 found, reason 0" ] ||
-        e2e_fail "the search found something else: $out"
-    bench_record search "$(bench_ms "$out")"
-
     startup_wirewise subtree
 done
+# The start-up's share of one search, round by round: two adapters, two searches.
+paste "$CASE_DIR/times.subtree" "$CASE_DIR/times.plain" |
+    awk '{ printf "%d\n", ($1 - $2) / 2 }' >"$CASE_DIR/times.cost"
 
 # min median max of one figure's rounds
 bench_stats() {
@@ -100,22 +104,25 @@ echo "Registry search benchmark: $keys keys, $values values under HKLM\\$subkey,
 printf '%-46s %8s %8s %8s\n' "ms" min median max
 for entry in "walk:bare walk (one open per key)" "query:reg query /s" \
     "search:search (wirewise's search class)" "subtree:wirewise start-up to window, subtree" \
-    "plain:wirewise start-up to window, no subtree" "window:bare window start-up to window"; do
+    "plain:wirewise start-up to window, no subtree" "window:bare window start-up to window" \
+    "cost:start-up's share of one search"; do
     f=${entry%%:*}
     read -r lo mid hi < <(bench_stats "$f")
     printf '%-46s %8d %8d %8d\n' "${entry#*:}" "$lo" "$mid" "$hi"
     eval "${f}_min=\$lo ${f}_med=\$mid"
 done
-# The start-up's share of one search: two adapters, two searches.
-cost_min=$(((subtree_min - plain_min) / 2))
-cost_med=$(((subtree_med - plain_med) / 2))
 # Load from elsewhere only ever adds time: the minimums are the steadier figures.
-printf '%-46s %8s %8s\n' "ratios of the" medians minimums
+# The median of the rounds' own ratios pairs figures timed close together.
+printf '%-46s %8s %8s %8s\n' "ratios" medians minimums rounds
 bench_ratio() { # TEXT A B GOAL: A / B for figures named A and B
-    local am=${2}_med an=${2}_min bm=${3}_med bn=${3}_min
-    printf '%-46s %8s %8s  %s\n' "$1" "$(ratio "${!am}" "${!bm}")" "$(ratio "${!an}" "${!bn}")" "$4"
+    local am=${2}_med an=${2}_min bm=${3}_med bn=${3}_min paired
+    paired=$(paste "$CASE_DIR/times.$2" "$CASE_DIR/times.$3" |
+        awk '{ print $1 / ($2 > 0 ? $2 : 1) }' | sort -g |
+        awk '{ v[NR] = $1 } END { printf "%.2f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+    printf '%-46s %8s %8s %8s  %s\n' "$1" "$(ratio "${!am}" "${!bm}")" "$(ratio "${!an}" "${!bn}")" \
+        "$paired" "$4"
 }
 bench_ratio "search / bare walk" search walk "(goal <= 1.10)"
 bench_ratio "reg query /s / search" query search "(goal >= 3)"
 bench_ratio "start-up no subtree / bare window" plain window "(goal <= 1.10)"
-bench_ratio "start-up cost of one search / bare walk" cost walk "((subtree - no subtree) / 2)"
+bench_ratio "start-up's share of one search / bare walk" cost walk ""

@@ -152,8 +152,8 @@ Tree RandomTree(unsigned seed) {
         };
         std::vector<std::string> keys{"T"};
         for (int k = 0; k < 40; ++k) {
-            const std::string key = keys[static_cast<size_t>(pick(static_cast<int>(keys.size())))] +
-                                    "\\" + name();
+            const std::string key =
+                keys[static_cast<size_t>(pick(static_cast<int>(keys.size())))] + "\\" + name();
             keys.push_back(key);
             reg.CreateKeyPath(kHklm, key);
             for (int v = 0, n = pick(4); v < n; ++v) {
@@ -190,9 +190,8 @@ std::vector<Query> EveryFlag(HKey root, const std::string& subkey,
 }
 
 const std::vector<Action> kActions = {
-    {Act::None, 0},         {Act::StopOnFound, 1},    {Act::StopOnFound, 3},
-    {Act::ThrowOnFound, 2}, {Act::ReleaseOnFound, 2}, {Act::StopOnPump, 3},
-    {Act::ThrowOnPump, 5},
+    {Act::None, 0},           {Act::StopOnFound, 1}, {Act::StopOnFound, 3}, {Act::ThrowOnFound, 2},
+    {Act::ReleaseOnFound, 2}, {Act::StopOnPump, 3},  {Act::ThrowOnPump, 5},
 };
 
 TEST(cRegSearchEquivalence, AdapterTree) {
@@ -203,9 +202,16 @@ TEST(cRegSearchEquivalence, AdapterTree) {
 
 TEST(cRegSearchEquivalence, OddTree) {
     // Caf\xC3\xA9 is the program's text for the ANSI Caf\xE9; \xE2\x86\x92 has no ANSI form.
-    const std::vector<std::string> texts = {"eth0",        "",     "caf\xC3\xA9", "\xE2\x82\xAC",
-                                            "AB AB",       "0x",   std::string(259, 'N'),
-                                            "\xE2\x86\x92", "a?z", "temporary unsupported"};
+    const std::vector<std::string> texts = {"eth0",
+                                            "",
+                                            "caf\xC3\xA9",
+                                            "\xE2\x82\xAC",
+                                            "AB AB",
+                                            "0x",
+                                            std::string(259, 'N'),
+                                            "\xE2\x86\x92",
+                                            "a?z",
+                                            "temporary unsupported"};
     ExpectSameAsReference(OddTree, EveryFlag(kHklm, "T", texts), kActions);
     ExpectSameAsReference(OddTree, EveryFlag(0, "T", {"eth0", ""}), kActions);
     ExpectSameAsReference(OddTree, EveryFlag(kHkeyCurrentConfig, "", {"eth0"}), kActions);
