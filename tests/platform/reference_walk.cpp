@@ -1,9 +1,9 @@
 #include "reference_walk.h"
 
 #include <algorithm>
-#include <vector>
 #include <array>
 #include <cstdio>
+#include <vector>
 
 #include "platform/internal_error.h"
 #include "seams/codepage.h"
@@ -39,6 +39,35 @@ std::string NameFrom(const char* buffer, size_t size) {
     while (len < size && buffer[len] != '\0')
         ++len;
     return std::string(buffer, len);
+}
+
+// A value's content as text, with a formatted print per byte.
+std::string ReferenceValueDataText(uint32_t type, const std::string& data) {
+    switch (type) {
+    case 1:
+    case 7:
+        return FromAnsi(CutAtNul(data));
+    case 3: {
+        std::string text;
+        char hex[4];
+        for (unsigned char b : data) {
+            std::snprintf(hex, sizeof hex, "%02X", b);
+            if (!text.empty()) text += ' ';
+            text += hex;
+        }
+        return text;
+    }
+    case 4: {
+        uint32_t value = 0;
+        for (size_t i = 0; i < data.size() && i < 4; ++i)
+            value |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+        char text[32];
+        std::snprintf(text, sizeof text, "0x%08X(%d)", value, static_cast<int32_t>(value));
+        return text;
+    }
+    default:
+        return "Temporary unsupported";
+    }
 }
 
 // One search run over one root at a time. Paths are kept as the registry gives them (ANSI) and
@@ -135,34 +164,6 @@ class Walk {
 };
 
 } // namespace
-
-std::string ReferenceValueDataText(uint32_t type, const std::string& data) {
-    switch (type) {
-    case 1:
-    case 7:
-        return FromAnsi(CutAtNul(data));
-    case 3: {
-        std::string text;
-        char hex[4];
-        for (unsigned char b : data) {
-            std::snprintf(hex, sizeof hex, "%02X", b);
-            if (!text.empty()) text += ' ';
-            text += hex;
-        }
-        return text;
-    }
-    case 4: {
-        uint32_t value = 0;
-        for (size_t i = 0; i < data.size() && i < 4; ++i)
-            value |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
-        char text[32];
-        std::snprintf(text, sizeof text, "0x%08X(%d)", value, static_cast<int32_t>(value));
-        return text;
-    }
-    default:
-        return "Temporary unsupported";
-    }
-}
 
 ReferenceSearch::ReferenceSearch(App& app, RegSearchEvents& events)
     : app_(app), events_(events), state_(std::make_shared<ReferenceState>()) {}

@@ -34,7 +34,4 @@ class ReferenceSearch {
     std::shared_ptr<ReferenceState> state_;
 };
 
-// Its rendering of a value's content, with a formatted print per byte.
-std::string ReferenceValueDataText(uint32_t type, const std::string& data);
-
 } // namespace ww::test
