@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <vector>
+#include <cstring>
+#include <string_view>
 
 #include "platform/internal_error.h"
 #include "seams/codepage.h"
@@ -21,31 +22,93 @@ namespace {
 constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kNameChars = 260;
 constexpr uint32_t kDataBytes = 4096;
+// How often a walk lets the window repaint and react. A pump step costs a round trip to the
+// window system even when nothing is waiting; at every sub-key it made a search inside the
+// program far slower than the same search without a window.
+constexpr uint32_t kPumpEveryMs = 10;
 
 constexpr std::array<const char*, 7> kRootNames = {
     "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
     "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
 
+constexpr std::string_view kUnsupported = "Temporary unsupported";
+
+// The search compares upper-cased texts, and upper-cases only the letters a to z.
+char Fold(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string Upper(std::string s) {
     for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        c = Fold(c);
     return s;
 }
 
-std::string CutAtNul(const std::string& s) {
+bool EqualsFolded(std::string_view text, std::string_view upper) {
+    if (text.size() != upper.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (Fold(text[i]) != upper[i]) return false;
+    return true;
+}
+
+bool ContainsFolded(std::string_view text, std::string_view upper) {
+    return std::search(text.begin(), text.end(), upper.begin(), upper.end(),
+                       [](char a, char b) { return Fold(a) == b; }) != text.end() ||
+           upper.empty();
+}
+
+// Every ANSI code page keeps plain ASCII as it is: such bytes are already program text.
+bool IsAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// A name or text from a buffer: up to its first NUL, never past the buffer.
+std::string_view UpToNul(const char* buffer, size_t size) {
+    const void* nul = std::memchr(buffer, '\0', size);
+    return {buffer, nul ? static_cast<size_t>(static_cast<const char*>(nul) - buffer) : size};
+}
+
+std::string_view CutAtNul(std::string_view s) {
     return s.substr(0, s.find('\0'));
 }
 
-// A name from a fixed buffer: up to its first NUL, never past the buffer.
-std::string NameFrom(const char* buffer, size_t size) {
-    size_t len = 0;
-    while (len < size && buffer[len] != '\0')
-        ++len;
-    return std::string(buffer, len);
+// Appends the text of a value that is no string: hexadecimal bytes, a number or the word for
+// any other type. All of it is plain ASCII.
+void AppendNonStringText(uint32_t type, std::string_view data, std::string& out) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    switch (type) {
+    case 3:
+        for (size_t i = 0; i < data.size(); ++i) {
+            const auto b = static_cast<unsigned char>(data[i]);
+            if (i != 0) out += ' ';
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        }
+        break;
+    case 4: {
+        uint32_t value = 0;
+        for (size_t i = 0; i < data.size() && i < 4; ++i)
+            value |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+        char text[32];
+        std::snprintf(text, sizeof text, "0x%08X(%d)", value, static_cast<int32_t>(value));
+        out += text;
+        break;
+    }
+    default:
+        out += kUnsupported;
+    }
 }
 
-// One search run over one root at a time. Paths are kept as the registry gives them (ANSI) and
-// turned into program text for the events.
+bool IsString(uint32_t type) {
+    return type == 1 || type == 7;
+}
+
+// One search run over one root at a time. Each key is opened once: its values are scanned on
+// the handle its sub-keys are walked with. Paths are kept as the registry gives them (ANSI) in
+// one buffer that grows and shrinks with the walk, and turned into program text for the events
+// only; names and texts are converted for a comparison only when they are not plain ASCII.
 class Walk {
   public:
     Walk(App& app, RegSearchEvents& events, RegSearchState& state, std::string searchText,
@@ -59,56 +122,71 @@ class Walk {
     }
     bool Stopped() const { return state_.stopReason != 0 || state_.released; }
 
-    void Keys(const std::string& keyPath) {
+    // The key at path: its own values when withValues, then everything below it.
+    void Start(const std::string& path, bool withValues) {
+        path_ = path;
+        Key(withValues);
+    }
+
+  private:
+    bool ValuesWanted() const { return (flags_ & (kSearchValueNames | kSearchValueContents)) != 0; }
+
+    // The key at path_, opened once. The stop reason is looked at before it is opened and again
+    // before its sub-keys: a handler of its values may have stopped the search.
+    void Key(bool withValues) {
         if (Stopped()) return;
         RegKey key(*app_.reg);
         try {
-            if (app_.reg->OpenKeyEx(root_, keyPath, 0, kKeyRead, key.put()) != kErrorSuccess)
-                return;
+            if (app_.reg->OpenKeyEx(root_, path_, 0, kKeyRead, key.put()) != kErrorSuccess) return;
+        } catch (...) {
+            state_.stopReason = CurrentInternalError().number;
+            return;
+        }
+        if (withValues) Values(key.get());
+        if (!Stopped()) SubKeys(key.get());
+    }
+
+    void SubKeys(HKey key) {
+        const size_t base = path_.size();
+        try {
             for (uint32_t index = 0;; ++index) {
-                app_.sys->DoEvents();
+                Pump();
                 std::array<char, kNameChars> name{};
-                if (app_.reg->EnumKey(key.get(), index, name.data(), kNameChars) != kErrorSuccess)
-                    break;
-                const std::string child = NameFrom(name.data(), name.size());
-                const std::string path = keyPath.empty() ? child : keyPath + "\\" + child;
-                if (Matches(FromAnsi(child))) Found(path, "*", kFoundKeyName);
-                if (flags_ & (kSearchValueNames | kSearchValueContents)) Values(path);
-                Keys(path);
+                if (app_.reg->EnumKey(key, index, name.data(), kNameChars) != kErrorSuccess) break;
+                const std::string_view child = UpToNul(name.data(), name.size());
+                if (base != 0) path_ += '\\';
+                path_ += child;
+                if (MatchesAnsi(child)) Found(path_, "*", kFoundKeyName);
+                Key(ValuesWanted());
+                path_.resize(base);
             }
         } catch (...) {
+            path_.resize(base);
             state_.stopReason = CurrentInternalError().number;
         }
     }
 
-    void Values(const std::string& keyPath) {
-        if (Stopped()) return;
-        RegKey key(*app_.reg);
+    void Values(HKey key) {
         try {
-            if (app_.reg->OpenKeyEx(root_, keyPath, 0, kKeyRead, key.put()) != kErrorSuccess)
-                return;
-            std::vector<char> name(kNameChars);
-            std::vector<uint8_t> data(kDataBytes);
             for (uint32_t index = 0;; ++index) {
-                std::fill(name.begin(), name.end(), '\0');
-                std::fill(data.begin(), data.end(), uint8_t{0});
+                name_.fill('\0');
+                // An empty value is read as one zero byte.
+                data_[0] = 0;
                 uint32_t nameSize = kNameChars;
                 uint32_t dataSize = kDataBytes;
                 uint32_t type = 0;
-                if (app_.reg->EnumValue(key.get(), index, name.data(), &nameSize, &type,
-                                        data.data(), &dataSize) != kErrorSuccess)
+                if (app_.reg->EnumValue(key, index, name_.data(), &nameSize, &type, data_.data(),
+                                        &dataSize) != kErrorSuccess)
                     break;
-                // An empty value is read as one zero byte.
-                if (dataSize < 1) dataSize = 1;
-                if (dataSize > kDataBytes) dataSize = kDataBytes;
-                const std::string bytes(reinterpret_cast<const char*>(data.data()), dataSize);
-                const std::string valueName = NameFrom(name.data(), name.size());
-                const std::string path = keyPath + "\\" + valueName;
-                if ((flags_ & kSearchValueNames) && Matches(FromAnsi(valueName)))
-                    Found(path, ValueDataText(type, bytes), kFoundValueName);
+                dataSize = std::clamp<uint32_t>(dataSize, 1, kDataBytes);
+                const std::string_view bytes(reinterpret_cast<const char*>(data_.data()), dataSize);
+                const std::string_view valueName = UpToNul(name_.data(), name_.size());
+                if ((flags_ & kSearchValueNames) && MatchesAnsi(valueName))
+                    Found(ValuePath(valueName), ValueDataText(type, bytes), kFoundValueName);
                 if (flags_ & kSearchValueContents) {
-                    const std::string text = CutAtNul(ValueDataText(type, bytes));
-                    if (Matches(text)) Found(path, text, kFoundValueContent);
+                    const std::string_view text = ContentText(type, bytes);
+                    if (Matches(text))
+                        Found(ValuePath(valueName), std::string(text), kFoundValueContent);
                 }
             }
         } catch (...) {
@@ -116,10 +194,43 @@ class Walk {
         }
     }
 
-  private:
-    bool Matches(const std::string& text) const {
-        if (flags_ & kSearchWholeText) return Upper(text) == search_;
-        return Upper(text).find(search_) != std::string::npos;
+    // The key's path + "\" + the value's name.
+    const std::string& ValuePath(std::string_view valueName) {
+        valuePath_.assign(path_);
+        valuePath_ += '\\';
+        valuePath_ += valueName;
+        return valuePath_;
+    }
+
+    // The value's content as program text, cut at its first NUL, as ValueDataText gives it.
+    std::string_view ContentText(uint32_t type, std::string_view bytes) {
+        if (IsString(type)) {
+            const std::string_view ansi = CutAtNul(bytes);
+            if (IsAscii(ansi)) return ansi;
+            text_ = FromAnsi(ansi);
+            return CutAtNul(text_);
+        }
+        text_.clear();
+        AppendNonStringText(type, bytes, text_);
+        return text_;
+    }
+
+    bool Matches(std::string_view text) const {
+        if (flags_ & kSearchWholeText) return EqualsFolded(text, search_);
+        return ContainsFolded(text, search_);
+    }
+    bool MatchesAnsi(std::string_view ansi) const {
+        return IsAscii(ansi) ? Matches(ansi) : Matches(FromAnsi(ansi));
+    }
+
+    // Lets pending window messages through, at most once every few milliseconds: the first step
+    // of a walk always, later ones once the tick count has moved on far enough.
+    void Pump() {
+        const uint32_t now = app_.sys->GetTickCount();
+        if (pumped_ && now - lastPump_ < kPumpEveryMs) return;
+        pumped_ = true;
+        lastPump_ = now;
+        app_.sys->DoEvents();
     }
 
     // A released search tells nobody any more.
@@ -135,6 +246,13 @@ class Walk {
     uint32_t flags_;
     HKey root_ = 0;
     std::string rootName_;
+    std::string path_;
+    std::string valuePath_;
+    std::string text_;
+    std::array<char, kNameChars> name_{};
+    std::array<uint8_t, kDataBytes> data_{};
+    bool pumped_ = false;
+    uint32_t lastPump_ = 0;
 };
 
 } // namespace
@@ -144,32 +262,11 @@ std::string RootKeyName(HKey root) {
     return kRootNames[root - kHkeyClassesRoot];
 }
 
-std::string ValueDataText(uint32_t type, const std::string& data) {
-    switch (type) {
-    case 1:
-    case 7:
-        return FromAnsi(CutAtNul(data));
-    case 3: {
-        std::string text;
-        char hex[4];
-        for (unsigned char b : data) {
-            std::snprintf(hex, sizeof hex, "%02X", b);
-            if (!text.empty()) text += ' ';
-            text += hex;
-        }
-        return text;
-    }
-    case 4: {
-        uint32_t value = 0;
-        for (size_t i = 0; i < data.size() && i < 4; ++i)
-            value |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
-        char text[32];
-        std::snprintf(text, sizeof text, "0x%08X(%d)", value, static_cast<int32_t>(value));
-        return text;
-    }
-    default:
-        return "Temporary unsupported";
-    }
+std::string ValueDataText(uint32_t type, std::string_view data) {
+    if (IsString(type)) return FromAnsi(CutAtNul(data));
+    std::string text;
+    AppendNonStringText(type, data, text);
+    return text;
 }
 
 cRegSearch::cRegSearch(App& app, RegSearchEvents& events)
@@ -191,13 +288,13 @@ void cRegSearch::DoSearch() {
     const std::string start = ToAnsi(Subkey);
     if (RootKey != 0) {
         walk.SetRoot(RootKey);
-        if (SearchFlags & (kSearchValueNames | kSearchValueContents)) walk.Values(start);
-        walk.Keys(start);
+        walk.Start(start, (SearchFlags & (kSearchValueNames | kSearchValueContents)) != 0);
     } else {
+        // The start key's own values are not tested in this mode.
         for (HKey root = kHkeyClassesRoot; root <= kHkeyDynData; ++root) {
             if (walk.Stopped()) break;
             walk.SetRoot(root);
-            walk.Keys(start);
+            walk.Start(start, false);
         }
     }
     if (!state->released) events.cReg_SearchFinished(state->stopReason);

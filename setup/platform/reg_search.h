@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app.h"
 #include "seams/registry.h"
@@ -70,6 +71,6 @@ class cRegSearch {
 std::string RootKeyName(HKey root);
 // A value's content as the search shows it: strings (the first of a list), hexadecimal bytes,
 // "0x0000001A(26)" for a number, "Temporary unsupported" for any other type.
-std::string ValueDataText(uint32_t type, const std::string& data);
+std::string ValueDataText(uint32_t type, std::string_view data);
 
 } // namespace ww

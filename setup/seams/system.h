@@ -90,6 +90,8 @@ class System {
     // One message-pump step: every pending window message of the thread is dispatched, so the
     // window repaints and its handlers run in the middle of a long walk.
     virtual void DoEvents() = 0;
+    // GetTickCount: milliseconds since the system started, wrapping after 49.7 days
+    virtual uint32_t GetTickCount() = 0;
 };
 
 // Owns a handle of the System seam and closes it on every way out.

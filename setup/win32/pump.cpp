@@ -1,4 +1,4 @@
-// The message-pump step of long registry walks.
+// The message-pump step of long registry walks and the tick count that paces it.
 #include <windows.h>
 
 #include "win32/system.h"
@@ -16,6 +16,10 @@ void Win32System::DoEvents() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+uint32_t Win32System::GetTickCount() {
+    return ::GetTickCount();
 }
 
 } // namespace ww

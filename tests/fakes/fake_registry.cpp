@@ -24,6 +24,7 @@ struct FakeRegistry::Node {
     std::string name;
     Node* parent = nullptr;
     bool readOnly = false;
+    bool vanishing = false;
     // Keyed by the upper-cased name, which is also the order Windows enumerates sub-keys in.
     std::map<std::string, std::unique_ptr<Node>> children;
     std::vector<std::pair<std::string, Value>> values;
@@ -81,6 +82,10 @@ FakeRegistry::Node* FakeRegistry::Walk(Node* from, const std::string& path, bool
             return nullptr;
         }
         auto it = node->children.find(Upper(part));
+        if (it != node->children.end() && it->second->vanishing && !create) {
+            *status = kErrorFileNotFound;
+            return nullptr;
+        }
         if (it != node->children.end()) {
             node = it->second.get();
             continue;
@@ -188,6 +193,10 @@ void FakeRegistry::CreateKeyPath(HKey root, const std::string& path) {
 
 void FakeRegistry::MarkReadOnly(HKey root, const std::string& path) {
     Seed(root, path).readOnly = true;
+}
+
+void FakeRegistry::MarkVanishing(HKey root, const std::string& path) {
+    Seed(root, path).vanishing = true;
 }
 
 void FakeRegistry::LinkCurrentUser(const std::string& sid) {

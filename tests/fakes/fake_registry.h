@@ -60,6 +60,9 @@ class FakeRegistry final : public Registry {
     // The user may read the key but not write it: opening it with any write right gives 5, and
     // no sub-key can be created below it.
     void MarkReadOnly(HKey root, const std::string& path);
+    // The key stays in its parent's enumeration but no longer opens (2), as a key deleted
+    // between the two calls.
+    void MarkVanishing(HKey root, const std::string& path);
     // Makes HKEY_CURRENT_USER the same key as HKEY_USERS\sid, as on Windows.
     void LinkCurrentUser(const std::string& sid);
     // Every later call of op answers status without doing anything (0 clears it).

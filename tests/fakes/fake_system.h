@@ -64,6 +64,9 @@ class FakeSystem final : public System {
     uint32_t lastError = 0;
     int doEventsCalls = 0;
     std::function<void()> onDoEvents;
+    // GetTickCount answers tickCount, then moves it on by tickStep.
+    uint32_t tickCount = 0;
+    uint32_t tickStep = 0;
 
     FakeSystem();
 
@@ -98,6 +101,11 @@ class FakeSystem final : public System {
     void DoEvents() override {
         ++doEventsCalls;
         if (onDoEvents) onDoEvents();
+    }
+    uint32_t GetTickCount() override {
+        const uint32_t now = tickCount;
+        tickCount += tickStep;
+        return now;
     }
 
     // The token handle OpenProcessToken hands out.

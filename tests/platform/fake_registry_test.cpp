@@ -115,6 +115,15 @@ TEST(FakeRegistry, EnumeratesSubKeysSortedAndValuesInInsertionOrder) {
     nameSize = sizeof name;
     EXPECT_EQ(reg.EnumValue(key, 0, name, &nameSize, nullptr, data, &dataSize), kErrorMoreData);
     EXPECT_EQ(dataSize, 4u);
+
+    // A key deleted after its name was listed: still enumerated, no longer opened.
+    reg.MarkVanishing(kHklm, "R\\b");
+    EXPECT_EQ(reg.EnumKey(key, 1, name, sizeof name), 0);
+    EXPECT_EQ(std::string(name), "b");
+    HKey gone = 0;
+    EXPECT_EQ(reg.OpenKeyEx(key, "b", 0, 0x20019, &gone), kErrorFileNotFound);
+    EXPECT_EQ(reg.OpenKeyEx(kHklm, "R\\b", 0, 0x20019, &gone), kErrorFileNotFound);
+    EXPECT_EQ(gone, 0u);
     reg.CloseKey(key);
 }
 

@@ -204,24 +204,58 @@ TEST(cRegSearch, StopFromAFoundHandlerThenASecondSearchRunsNormally) {
     EXPECT_EQ(t.reg.OpenHandleCount(), 0u);
 }
 
-TEST(cRegSearch, PumpsMessagesOncePerSubKeyStepAndHonoursAStopFromThem) {
-    TestApp t;
-    for (const char* k : {"S\\A", "S\\B", "S\\C"})
-        t.reg.CreateKeyPath(kHklm, k);
-    Recorder r;
-    cRegSearch s(t.app, r);
-    s.RootKey = kHklm;
-    s.Subkey = "S";
-    s.DoSearch();
-    // S: four steps (three names and the end); each of A, B, C: one step.
-    EXPECT_EQ(t.sys.doEventsCalls, 7);
-    t.sys.doEventsCalls = 0;
-    r.events.clear();
-    t.sys.onDoEvents = [&] { s.StopSearch(); };
-    s.DoSearch();
-    EXPECT_EQ(r.events.back(), "finished 1");
-    EXPECT_EQ(t.sys.doEventsCalls, 4);
-    EXPECT_EQ(t.reg.OpenHandleCount(), 0u);
+TEST(cRegSearch, PacesItsMessagePumpByTheTickCount) {
+    struct Case {
+        const char* name;
+        uint32_t start, step;
+        int pumps;
+    } cases[] = {
+        {"a tick count that stands still: the first step only", 100, 0, 1},
+        {"readings 4 ms apart: every third step", 0, 4, 3},
+        {"readings a second apart: every step", 100, 1000, 7},
+        {"a tick count that wraps round", 0xFFFFFFF0, 1000, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp t;
+        for (const char* k : {"S\\A", "S\\B", "S\\C"})
+            t.reg.CreateKeyPath(kHklm, k);
+        t.sys.tickCount = c.start;
+        t.sys.tickStep = c.step;
+        Recorder r;
+        cRegSearch s(t.app, r);
+        s.RootKey = kHklm;
+        s.Subkey = "S";
+        s.DoSearch();
+        // S: four steps (three names and the end); each of A, B, C: one step.
+        EXPECT_EQ(t.sys.doEventsCalls, c.pumps);
+    }
+}
+
+TEST(cRegSearch, AStopFromAPumpedMessageOpensNoFurtherKey) {
+    for (const uint32_t step : {4u, 1000u}) {
+        SCOPED_TRACE(step);
+        TestApp t;
+        for (const char* k : {"S\\A\\A1\\A2", "S\\B\\B1", "S\\C", "S\\D"})
+            t.reg.CreateKeyPath(kHklm, k);
+        t.sys.tickStep = step;
+        Recorder r;
+        cRegSearch s(t.app, r);
+        s.RootKey = kHklm;
+        s.Subkey = "S";
+        s.SearchString = "1";
+        size_t opensAtStop = 0;
+        t.sys.onDoEvents = [&] {
+            if (t.sys.doEventsCalls != 2) return;
+            s.StopSearch();
+            opensAtStop = t.reg.openAccess.size();
+        };
+        s.DoSearch();
+        EXPECT_GT(opensAtStop, 0u);
+        EXPECT_EQ(t.reg.openAccess.size(), opensAtStop);
+        EXPECT_EQ(r.events.back(), "finished 1");
+        EXPECT_EQ(t.reg.OpenHandleCount(), 0u);
+    }
 }
 
 TEST(cRegSearch, AFinishedHandlerMayReleaseTheSearchAndStartTheNext) {
