@@ -76,8 +76,8 @@ GdiCanvas::GdiCanvas(HDC dc, const RECT& surface, HFONT font, HBRUSH clear)
 }
 
 GdiCanvas::GdiCanvas(HWND window, HFONT font, HBRUSH clear)
-    : ownedDc_(std::make_unique<WindowDc>(window)), dc_(ownedDc_->get()),
-      surface_(ClientRectOf(window)), clear_(clear), saved_(dc_), font_(dc_, font) {
+    : ownedDc_(std::in_place, window), dc_(ownedDc_->get()), surface_(ClientRectOf(window)),
+      clear_(clear), saved_(dc_), font_(dc_, font) {
     SetBkMode(dc_, TRANSPARENT);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// Owners of the GDI objects the lamp uses, and its drawing surface on a device context.
+// The lamp's drawing surface on a device context, and its pictures.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "led/canvas.h"
@@ -13,23 +14,9 @@ namespace gk {
 using win32::GdiObject;
 using win32::MemoryDc;
 using win32::PaintDc;
+using win32::SavedDcState;
 using win32::Selection;
 using win32::WindowDc;
-
-// The DC's settings (font, text colour, background mode) restored at the end of a scope.
-class SavedDcState {
-  public:
-    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    SavedDcState(const SavedDcState&) = delete;
-    SavedDcState& operator=(const SavedDcState&) = delete;
-    ~SavedDcState() {
-        if (saved_ != 0) RestoreDC(dc_, saved_);
-    }
-
-  private:
-    HDC dc_;
-    int saved_;
-};
 
 // A bitmap picture for the lamp body.
 class BitmapPicture final : public Picture {
@@ -75,7 +62,7 @@ class GdiCanvas final : public Canvas {
     int32_t PixelsPerInchY() const override;
 
   private:
-    std::unique_ptr<WindowDc> ownedDc_; // first member: outlives the state below
+    std::optional<WindowDc> ownedDc_; // first member: outlives the state below
     HDC dc_;
     RECT surface_;
     HBRUSH clear_;
