@@ -1,8 +1,8 @@
 #include "led_gdi.h"
 
-#include <olectl.h>
+#include "win32/ansi.h"
 
-#include <vector>
+#include <olectl.h>
 
 namespace gk {
 namespace {
@@ -17,21 +17,6 @@ RECT ClientRectOf(HWND window) {
     return rect;
 }
 
-std::string Convert(const std::string& text, UINT from, UINT to) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::vector<wchar_t> wide(static_cast<size_t>(wideLength));
-    MultiByteToWideChar(from, 0, text.data(), length, wide.data(), wideLength);
-    const int outLength =
-        WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (outLength <= 0) return {};
-    std::string out(static_cast<size_t>(outLength), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideLength, out.data(), outLength, nullptr, nullptr);
-    return out;
-}
-
 int32_t ScreenPixelsPerInch(int index) {
     WindowDc screen(nullptr);
     return screen.get() != nullptr ? GetDeviceCaps(screen.get(), index) : 96;
@@ -44,13 +29,6 @@ long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
     const HRESULT result = ::OleTranslateColor(color, nullptr, &out);
     *rgb = out;
     return result;
-}
-
-std::string Utf8ToAnsi(const std::string& text) {
-    return Convert(text, CP_UTF8, CP_ACP);
-}
-std::string AnsiToUtf8(const std::string& text) {
-    return Convert(text, CP_ACP, CP_UTF8);
 }
 
 BitmapPicture::BitmapPicture(HBITMAP bitmap) : bitmap_(bitmap) {
@@ -122,7 +100,7 @@ int32_t GdiCanvas::TextHeight(const std::string& text) {
 }
 
 void GdiCanvas::DrawText(const std::string& text, const Rect& rect, uint32_t flags) {
-    std::string ansi = Utf8ToAnsi(text);
+    std::string ansi = win32::ToAnsi(text);
     RECT r = ToRect(rect);
     ::DrawTextA(dc_, ansi.data(), static_cast<int>(ansi.size()), &r, flags);
 }

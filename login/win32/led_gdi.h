@@ -76,8 +76,4 @@ class OleColors final : public ColorTranslator {
     long OleTranslateColor(OleColor color, Rgb* rgb) const override;
 };
 
-// UTF-8 to the system's ANSI code page and back.
-std::string Utf8ToAnsi(const std::string& text);
-std::string AnsiToUtf8(const std::string& text);
-
 } // namespace gk

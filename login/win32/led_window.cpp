@@ -7,6 +7,7 @@
 
 #include "led/led.h"
 #include "led_gdi.h"
+#include "win32/ansi.h"
 
 namespace gk {
 namespace {
@@ -124,16 +125,16 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(Utf8ToAnsi(led.Caption()).size());
+        return static_cast<LRESULT>(win32::ToAnsi(led.Caption()).size());
     case WM_GETTEXT:
-        return CopyCaption(Utf8ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
+        return CopyCaption(win32::ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
     case LEDM_GETFILLCOLOR:
         return static_cast<LRESULT>(led.FillColor());
     case LEDM_GETBACKCOLOR:
         return static_cast<LRESULT>(led.BackColor());
 #ifdef GATEKEY_LAMP_TAKES_WRITES
     case WM_SETTEXT:
-        led.SetCaption(lParam != 0 ? AnsiToUtf8(reinterpret_cast<const char*>(lParam)) : "");
+        led.SetCaption(lParam != 0 ? win32::FromAnsi(reinterpret_cast<const char*>(lParam)) : "");
         return TRUE;
     case LEDM_SETFILLCOLOR:
         led.SetFillColor(static_cast<OleColor>(wParam));
