@@ -17,11 +17,6 @@ RECT ClientRectOf(HWND window) {
     return rect;
 }
 
-int32_t ScreenPixelsPerInch(int index) {
-    WindowDc screen(nullptr);
-    return screen.get() != nullptr ? GetDeviceCaps(screen.get(), index) : 96;
-}
-
 } // namespace
 
 long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
@@ -31,14 +26,29 @@ long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
     return result;
 }
 
+int ScreenDpi(int index) {
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), index) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+GdiObject SansSerifFont(int dpi, bool bold) {
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(825, dpi, 7200);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    return GdiObject(CreateFontIndirectA(&lf));
+}
+
 BitmapPicture::BitmapPicture(HBITMAP bitmap) : bitmap_(bitmap) {
     BITMAP info{};
     if (bitmap != nullptr && GetObject(bitmap, sizeof info, &info) != 0) {
         width_ = info.bmWidth;
         height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     }
-    widthHimetric_ = MulDiv(width_, 2540, ScreenPixelsPerInch(LOGPIXELSX));
-    heightHimetric_ = MulDiv(height_, 2540, ScreenPixelsPerInch(LOGPIXELSY));
+    widthHimetric_ = MulDiv(width_, 2540, ScreenDpi(LOGPIXELSX));
+    heightHimetric_ = MulDiv(height_, 2540, ScreenDpi(LOGPIXELSY));
 }
 
 std::shared_ptr<Picture> LoadBitmapPicture(HINSTANCE instance, const std::string& reference) {

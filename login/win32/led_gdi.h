@@ -1,5 +1,6 @@
 #pragma once
-// The lamp's drawing surface on a device context, and its pictures.
+// The lamp's drawing surface on a device context, its pictures, and the screen's resolution and
+// font that the lamp and the login panel share.
 #include <windows.h>
 
 #include <memory>
@@ -17,6 +18,12 @@ using win32::PaintDc;
 using win32::SavedDcState;
 using win32::Selection;
 using win32::WindowDc;
+
+// The screen's dots per inch along LOGPIXELSX or LOGPIXELSY; 96 where it cannot be read.
+int ScreenDpi(int index = LOGPIXELSY);
+
+// "MS Sans Serif" 8.25 pt at `dpi`.
+GdiObject SansSerifFont(int dpi, bool bold);
 
 // A bitmap picture for the lamp body.
 class BitmapPicture final : public Picture {

@@ -12,15 +12,6 @@
 namespace gk {
 namespace {
 
-// "MS Sans Serif" 8.25 pt bold at the screen's resolution.
-HFONT CreateLampFont() {
-    const WindowDc screen(nullptr);
-    const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return CreateFontA(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-}
-
 HBRUSH SurfaceBrush() {
     return GetSysColorBrush(COLOR_BTNFACE);
 }
@@ -28,7 +19,8 @@ HBRUSH SurfaceBrush() {
 class LampWindow final : public LedHost {
   public:
     LampWindow(HWND window, HINSTANCE instance, std::string name)
-        : window_(window), instance_(instance), name_(std::move(name)), font_(CreateLampFont()) {}
+        : window_(window), instance_(instance), name_(std::move(name)),
+          font_(SansSerifFont(ScreenDpi(), true)) {}
 
     Led& Control() { return led_; }
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
