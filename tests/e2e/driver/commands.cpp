@@ -44,8 +44,7 @@ int Timeout(const Args& a, size_t at, int fallback) {
 void PostKey(HWND window, WPARAM vk, DWORD scan, bool alt) {
     const DWORD down = 1u | scan << 16 | (alt ? 0x20000000u : 0u);
     PostMessageA(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, static_cast<LPARAM>(down));
-    PostMessageA(window, alt ? WM_SYSKEYUP : WM_KEYUP, vk,
-                 static_cast<LPARAM>(down | 0xC0000000u));
+    PostMessageA(window, alt ? WM_SYSKEYUP : WM_KEYUP, vk, static_cast<LPARAM>(down | 0xC0000000u));
 }
 
 HWND FocusOrFail(const Driver& d) {
@@ -131,8 +130,6 @@ void Maximize(Driver& d, const Args&) {
     d.Settle(Driver::kWait);
 }
 
-// A window of another program comes to the front and goes again, as when a person switches to
-// another program and back.
 void Switch(Driver& d, const Args&) {
     HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -188,7 +185,6 @@ void Select(Driver& d, const Args& a) {
                         reinterpret_cast<LPARAM>(h), SMTO_NORMAL, Driver::kWait, &ignored);
 }
 
-// A key sent straight to the control.
 void Key(Driver& d, const Args& a) {
     HWND h = d.Control(a[1]);
     const std::string& k = a[2];
@@ -208,7 +204,6 @@ void Key(Driver& d, const Args& a) {
     SendMessageA(h, WM_KEYUP, vk, 0xC0000001);
 }
 
-// A key in the control that has the focus, through the program's message loop (posted only).
 void Keystroke(Driver& d, const Args& a) {
     static const std::map<std::string, WPARAM> keys = {
         {"enter", VK_RETURN}, {"space", VK_SPACE}, {"escape", VK_ESCAPE}, {"down", VK_DOWN},
@@ -226,7 +221,6 @@ void Keystroke(Driver& d, const Args& a) {
     PostKey(focus, it->second, 0, false);
 }
 
-// Replaces the text as a paste would: the control reports the change to its parent.
 void Type(Driver& d, const Args& a) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(d.Control(a[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()),
@@ -244,13 +238,11 @@ void Focus(Driver& d, const Args& a) {
     d.Settle(Driver::kWait);
 }
 
-// The Tab key through the program's message loop, from the control that has the focus.
 void Tab(Driver& d, const Args&) {
     const HWND from = FocusOrFail(d);
     PostKey(from, VK_TAB, 0x0F, false);
-    d.Expect(Driver::kWait, [&]() -> std::string {
-        return d.Focus() != from ? "" : "the focus did not move";
-    });
+    d.Expect(Driver::kWait,
+             [&]() -> std::string { return d.Focus() != from ? "" : "the focus did not move"; });
     d.Settle(Driver::kWait);
 }
 
@@ -280,7 +272,6 @@ void AwaitBox(Driver& d, const Args& a) {
     });
 }
 
-// Once the program reads its messages again, no box of it may be open.
 void ExpectNoBox(Driver& d, const Args&) {
     if (!d.Sync(Driver::kWait)) throw Failure("the program does not answer");
     if (HWND box = d.FindBox()) throw Failure("a message box is open: " + Visible(d.BoxText(box)));
@@ -393,7 +384,6 @@ void ExpectFocus(Driver& d, const Args& a) {
     });
 }
 
-// The focus is in CONTROL or in a window inside it (a hosted control's own windows).
 void ExpectFocusWithin(Driver& d, const Args& a) {
     d.Expect(Driver::kWait, [&]() -> std::string {
         const HWND focus = d.Focus();
@@ -467,10 +457,10 @@ void ExpectFills(Driver& d, const Args& a) {
         const RECT r = PlaceInClient(d, d.Control(a[1]));
         RECT client{};
         GetClientRect(d.Main(), &client);
-        return EqualRect(&r, &client) ? ""
-                                      : Format("%s at %ld,%ld %ldx%ld px, client %ldx%ld",
-                                               a[1].c_str(), r.left, r.top, r.right - r.left,
-                                               r.bottom - r.top, client.right, client.bottom);
+        return EqualRect(&r, &client)
+                   ? ""
+                   : Format("%s at %ld,%ld %ldx%ld px, client %ldx%ld", a[1].c_str(), r.left, r.top,
+                            r.right - r.left, r.bottom - r.top, client.right, client.bottom);
     });
 }
 
@@ -506,7 +496,6 @@ void Listen(Driver& d, const Args& a) {
     if (!d.http.Start(std::stoi(a[1]))) throw Failure("cannot listen on port " + a[1]);
 }
 
-// The Nth request (from 1) has a head line that reads exactly TEXT.
 void ExpectRequest(Driver& d, const Args& a) {
     const size_t n = static_cast<size_t>(std::stoi(a[1]));
     d.Expect(Timeout(a, 3, 30000), [&]() -> std::string {
@@ -558,7 +547,7 @@ const Command kCommands[] = {
     {"expect-exit", "[CODE] [ms]", "the program ends with CODE (0)", ExpectExit},
     {"restore", "", "restores the window", Restore},
     {"maximize", "", "maximises the window", Maximize},
-    {"switch", "", "another window comes to the front and goes again", Switch},
+    {"switch", "", "another program's window comes to the front and goes again", Switch},
     {"click", "CONTROL [ms]", "clicks, then settles", Click},
     {"press", "CONTROL", "clicks only (expect-box for the box that follows)", Press},
     {"tick", "CONTROL", "ticks a check box", Tick},
@@ -566,15 +555,14 @@ const Command kCommands[] = {
     {"select", "CONTROL ROW", "picks a row of a list", Select},
     {"key", "CONTROL down|up|home|end|char:X", "a key sent straight to the control", Key},
     {"keystroke", "enter|space|escape|down|up|left|right|alt+X",
-     "a key in the focused control, through the program's loop", Keystroke},
-    {"type", "CONTROL TEXT", "replaces the text; the control reports the change", Type},
+     "a key in the focused control, through the program's loop (posted only)", Keystroke},
+    {"type", "CONTROL TEXT", "replaces the text as a paste would; the control reports it", Type},
     {"focus", "CONTROL", "clicks into the control", Focus},
-    {"tab", "", "presses Tab in the focused control", Tab},
+    {"tab", "", "presses Tab in the focused control, through the program's loop", Tab},
     {"expect-box", "TEXT ok|yes|no|cancel [ms]", "answers the box that reads TEXT (TEXT*)",
      ExpectBox},
-    {"await-box", "TEXT [ms]", "waits for the box that reads TEXT and leaves it open",
-     AwaitBox},
-    {"expect-no-box", "", "no box of the program is open", ExpectNoBox},
+    {"await-box", "TEXT [ms]", "waits for the box that reads TEXT and leaves it open", AwaitBox},
+    {"expect-no-box", "", "no box of the program is open once it reads its messages", ExpectNoBox},
     {"drag-box", "X Y", "moves the open box's corner to screen pixel X,Y", DragBox},
     {"expect-pointer", "CONTROL arrow|busy", "the pointer over CONTROL, a box being open",
      ExpectPointer},
@@ -601,14 +589,12 @@ const Command kCommands[] = {
      ExpectInView},
     {"expect-fills", "CONTROL", "the control covers the whole client area", ExpectFills},
     {"expect-zoomed", "0|1", "the window is maximised", ExpectZoomed},
-    {"expect-version", "FILE KEY|fixed TEXT", "a string of the version resource",
-     ExpectVersion},
+    {"expect-version", "FILE KEY|fixed TEXT", "a string of the version resource", ExpectVersion},
     {"expect-manifest", "FILE TEXT", "the embedded manifest contains TEXT", ExpectManifest},
     {"expect-icons", "FILE WxHxBITS...", "the images of the file's icon, in any order",
      ExpectIcons},
     {"listen", "PORT", "serves HTTP on 127.0.0.1:PORT", Listen},
-    {"expect-request", "N LINE [ms]", "request N (from 1) has the head line LINE",
-     ExpectRequest},
+    {"expect-request", "N LINE [ms]", "request N (from 1) has the head line LINE", ExpectRequest},
     {"expect-requests", "N", "N requests came, after settle", ExpectRequests},
     {"checkpoint", "NAME [ms]", "writes NAME.ready, waits for NAME.go", Checkpoint},
     {"dump", "", "prints the window and its controls", Dump},
