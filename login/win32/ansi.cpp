@@ -15,14 +15,24 @@ std::wstring Widen(std::string_view in, UINT codePage) {
     return wide;
 }
 
+// Windows before 2000 knows no flag against look-alike letters and refuses it; there the
+// system's own mapping is all there is. UTF-8 takes no such flag: it shows every character.
+int ToMultiByte(UINT codePage, std::wstring_view wide, char* out, int outLen) {
+    const int size = static_cast<int>(wide.size());
+    if (codePage != CP_UTF8) {
+        const int n = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out,
+                                          outLen, nullptr, nullptr);
+        if (n != 0 || GetLastError() != ERROR_INVALID_FLAGS) return n;
+    }
+    return WideCharToMultiByte(codePage, 0, wide.data(), size, out, outLen, nullptr, nullptr);
+}
+
 std::string Narrow(std::wstring_view wide, UINT codePage) {
     if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
-    const int len =
-        WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int len = ToMultiByte(codePage, wide, nullptr, 0);
     if (len <= 0) return {};
     std::string out(static_cast<size_t>(len), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), len, nullptr, nullptr);
+    ToMultiByte(codePage, wide, out.data(), len);
     return out;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// Program text is UTF-8; the A functions take the ANSI code page and COM takes UTF-16.
+// Program text is UTF-8; the A functions take the ANSI code page and COM takes UTF-16. Going out
+// to the ANSI code page, a character it cannot show becomes its default character ("?"), never a
+// look-alike letter.
 #include <string>
 #include <string_view>
 

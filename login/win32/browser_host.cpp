@@ -14,25 +14,6 @@ using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
 // The WebBrowser control's class identifier, as the host window's text.
 constexpr const char* kWebBrowserClsid = "{8856F961-340A-11D0-A96B-00C04FD705A2}";
 
-// A VARIANT cleared on destruction.
-class Variant {
-  public:
-    Variant() { VariantInit(&v_); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-    ~Variant() { VariantClear(&v_); }
-    VARIANT* get() { return &v_; }
-    void SetText(const std::string& text) {
-        VariantClear(&v_);
-        const std::wstring wide = ToWide(text);
-        v_.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-        if (v_.bstrVal) v_.vt = VT_BSTR;
-    }
-
-  private:
-    VARIANT v_;
-};
-
 } // namespace
 
 BrowserHost::BrowserHost(HWND parent, int id, RECT place) : atl_(LoadSystemLibrary("atl.dll")) {
@@ -81,17 +62,15 @@ void BrowserHost::Show() {
 
 void BrowserHost::Navigate(const std::string& url, const std::string& headers) {
     if (!browser_) return;
-    const std::wstring wide = ToWide(url);
-    const Bstr target(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+    const Bstr target = MakeBstr(ToWide(url));
     if (!target) return;
     // The login address carries the user's password: it stays out of the browser's history,
     // and so does every other page the program opens itself.
     Variant flags;
-    flags.get()->vt = VT_I4;
-    flags.get()->lVal = navNoHistory;
+    flags.SetLong(navNoHistory);
     Variant none;
     Variant extraHeaders;
-    if (!headers.empty()) extraHeaders.SetText(headers);
+    if (!headers.empty()) extraHeaders.SetText(MakeBstr(ToWide(headers)));
     browser_->Navigate(target.get(), flags.get(), none.get(), none.get(), extraHeaders.get());
 }
 

@@ -1,9 +1,15 @@
 #pragma once
-// Owners of the Win32 resources the program holds: each closes its resource once, on destruction.
+// Owners of the Win32 resources the program holds, each releasing its resource once.
+//
+// A handle or COM pointer is an Owned<Traits>: movable, emptied by the move. What a scope borrows
+// or starts and must give back there (a window's DC, an object selected into a DC, the DC's saved
+// settings, OLE on the thread, a VARIANT) is a Guard, which neither copies nor moves.
 #include <windows.h>
+#include <ole2.h>
 #include <oleauto.h>
 
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace gk::win32 {
@@ -15,17 +21,25 @@ template <typename Traits> class Owned {
     explicit Owned(Type value) : value_(value) {}
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
-    Owned(Owned&& other) noexcept : value_(std::exchange(other.value_, Traits::Empty())) {}
+    Owned(Owned&& other) noexcept : value_(other.Detach()) {}
     Owned& operator=(Owned&& other) noexcept {
         if (this != &other) {
             Close();
-            value_ = std::exchange(other.value_, Traits::Empty());
+            value_ = other.Detach();
         }
         return *this;
     }
     ~Owned() { Close(); }
     Type get() const { return value_; }
+    Type operator->() const { return value_; } // a COM pointer's methods
     explicit operator bool() const { return value_ != Traits::Empty(); }
+    // For out-parameters: closes what is held and hands out the slot.
+    Type* Put() {
+        Close();
+        return &value_;
+    }
+    // Hands the resource over to another owner.
+    Type Detach() { return std::exchange(value_, Traits::Empty()); }
     void Close() {
         if (value_ != Traits::Empty()) Traits::Close(value_);
         value_ = Traits::Empty();
@@ -35,43 +49,41 @@ template <typename Traits> class Owned {
     Type value_ = Traits::Empty();
 };
 
-struct ModuleTraits {
-    using Type = HMODULE;
+template <typename T> struct NullIsEmpty {
+    using Type = T;
     static Type Empty() { return nullptr; }
+};
+struct InvalidIsEmpty {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+};
+
+struct ModuleTraits : NullIsEmpty<HMODULE> {
     static void Close(Type h) { FreeLibrary(h); }
 };
-struct GdiTraits {
-    using Type = HGDIOBJ;
-    static Type Empty() { return nullptr; }
+struct GdiTraits : NullIsEmpty<HGDIOBJ> {
     static void Close(Type h) { DeleteObject(h); }
 };
-struct DcTraits {
-    using Type = HDC;
-    static Type Empty() { return nullptr; }
+struct DcTraits : NullIsEmpty<HDC> {
     static void Close(Type h) { DeleteDC(h); }
 };
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Empty() { return INVALID_HANDLE_VALUE; }
+struct FindTraits : InvalidIsEmpty {
     static void Close(Type h) { FindClose(h); }
 };
-struct FileTraits {
-    using Type = HANDLE;
-    static Type Empty() { return INVALID_HANDLE_VALUE; }
+struct FileTraits : InvalidIsEmpty {
     static void Close(Type h) { CloseHandle(h); }
 };
-struct WindowTraits {
-    using Type = HWND;
-    static Type Empty() { return nullptr; }
+struct WindowTraits : NullIsEmpty<HWND> {
     // A child may already be gone with its parent.
     static void Close(Type h) {
         if (IsWindow(h)) DestroyWindow(h);
     }
 };
-struct BstrTraits {
-    using Type = BSTR;
-    static Type Empty() { return nullptr; }
+struct BstrTraits : NullIsEmpty<BSTR> {
     static void Close(Type s) { SysFreeString(s); }
+};
+template <typename T> struct ComTraits : NullIsEmpty<T*> {
+    static void Close(T* p) { p->Release(); }
 };
 
 using Module = Owned<ModuleTraits>;
@@ -81,37 +93,27 @@ using FindHandle = Owned<FindTraits>;
 using File = Owned<FileTraits>;
 using Window = Owned<WindowTraits>;
 using Bstr = Owned<BstrTraits>;
+template <typename T> using ComPtr = Owned<ComTraits<T>>;
 
-// A COM interface pointer released on destruction.
-template <typename T> class ComPtr {
+// A BSTR copy of `text`; empty when the system has no memory for it.
+inline Bstr MakeBstr(std::wstring_view text) {
+    return Bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+}
+
+class Guard {
   public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() { Reset(); }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    // For out-parameters: releases what is held and hands out the slot.
-    T** Put() {
-        Reset();
-        return &p_;
-    }
-    void Reset() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-    }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
 
-  private:
-    T* p_ = nullptr;
+  protected:
+    Guard() = default;
+    ~Guard() = default;
 };
 
-// A window's DC (the screen's for no window), released on destruction.
-class WindowDc {
+// A window's DC (the screen's for no window).
+class WindowDc : Guard {
   public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
         if (dc_) ReleaseDC(window_, dc_);
     }
@@ -123,11 +125,9 @@ class WindowDc {
 };
 
 // One WM_PAINT's DC, from BeginPaint to EndPaint.
-class PaintDc {
+class PaintDc : Guard {
   public:
     explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
     ~PaintDc() { EndPaint(window_, &ps_); }
     HDC get() const { return dc_; }
 
@@ -137,13 +137,11 @@ class PaintDc {
     HDC dc_;
 };
 
-// Selects an object into a DC for the lifetime of the guard.
-class Selection {
+// An object selected into a DC; the one it replaced comes back.
+class Selection : Guard {
   public:
     Selection(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
     ~Selection() {
         if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
     }
@@ -151,6 +149,54 @@ class Selection {
   private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// The DC's settings (font, text colour, background mode), restored as they were.
+class SavedDcState : Guard {
+  public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_ != 0) RestoreDC(dc_, saved_);
+    }
+
+  private:
+    HDC dc_;
+    int saved_;
+};
+
+// OLE on this thread (the embedded browser needs it).
+class OleSession : Guard {
+  public:
+    OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession() {
+        if (ok_) OleUninitialize();
+    }
+
+  private:
+    bool ok_;
+};
+
+// A VARIANT, cleared with what it holds.
+class Variant : Guard {
+  public:
+    Variant() { VariantInit(&v_); }
+    ~Variant() { VariantClear(&v_); }
+    VARIANT* get() { return &v_; }
+    void SetLong(LONG value) {
+        VariantClear(&v_);
+        v_.vt = VT_I4;
+        v_.lVal = value;
+    }
+    // Takes the text over; an empty one leaves the variant empty.
+    void SetText(Bstr text) {
+        VariantClear(&v_);
+        if (!text) return;
+        v_.vt = VT_BSTR;
+        v_.bstrVal = text.Detach();
+    }
+
+  private:
+    VARIANT v_;
 };
 
 // A function exported by a loaded module, as its real type; null when it is not there.

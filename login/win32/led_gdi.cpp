@@ -1,8 +1,8 @@
 #include "led_gdi.h"
 
-#include <olectl.h>
+#include "win32/ansi.h"
 
-#include <vector>
+#include <olectl.h>
 
 namespace gk {
 namespace {
@@ -17,26 +17,6 @@ RECT ClientRectOf(HWND window) {
     return rect;
 }
 
-std::string Convert(const std::string& text, UINT from, UINT to) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::vector<wchar_t> wide(static_cast<size_t>(wideLength));
-    MultiByteToWideChar(from, 0, text.data(), length, wide.data(), wideLength);
-    const int outLength =
-        WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (outLength <= 0) return {};
-    std::string out(static_cast<size_t>(outLength), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideLength, out.data(), outLength, nullptr, nullptr);
-    return out;
-}
-
-int32_t ScreenPixelsPerInch(int index) {
-    WindowDc screen(nullptr);
-    return screen.get() != nullptr ? GetDeviceCaps(screen.get(), index) : 96;
-}
-
 } // namespace
 
 long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
@@ -46,11 +26,19 @@ long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
     return result;
 }
 
-std::string Utf8ToAnsi(const std::string& text) {
-    return Convert(text, CP_UTF8, CP_ACP);
+int ScreenDpi(int index) {
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), index) : 0;
+    return dpi > 0 ? dpi : 96;
 }
-std::string AnsiToUtf8(const std::string& text) {
-    return Convert(text, CP_ACP, CP_UTF8);
+
+GdiObject SansSerifFont(int dpi, bool bold) {
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(825, dpi, 7200);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    return GdiObject(CreateFontIndirectA(&lf));
 }
 
 BitmapPicture::BitmapPicture(HBITMAP bitmap) : bitmap_(bitmap) {
@@ -59,8 +47,8 @@ BitmapPicture::BitmapPicture(HBITMAP bitmap) : bitmap_(bitmap) {
         width_ = info.bmWidth;
         height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     }
-    widthHimetric_ = MulDiv(width_, 2540, ScreenPixelsPerInch(LOGPIXELSX));
-    heightHimetric_ = MulDiv(height_, 2540, ScreenPixelsPerInch(LOGPIXELSY));
+    widthHimetric_ = MulDiv(width_, 2540, ScreenDpi(LOGPIXELSX));
+    heightHimetric_ = MulDiv(height_, 2540, ScreenDpi(LOGPIXELSY));
 }
 
 std::shared_ptr<Picture> LoadBitmapPicture(HINSTANCE instance, const std::string& reference) {
@@ -76,8 +64,8 @@ GdiCanvas::GdiCanvas(HDC dc, const RECT& surface, HFONT font, HBRUSH clear)
 }
 
 GdiCanvas::GdiCanvas(HWND window, HFONT font, HBRUSH clear)
-    : ownedDc_(std::make_unique<WindowDc>(window)), dc_(ownedDc_->get()),
-      surface_(ClientRectOf(window)), clear_(clear), saved_(dc_), font_(dc_, font) {
+    : ownedDc_(std::in_place, window), dc_(ownedDc_->get()), surface_(ClientRectOf(window)),
+      clear_(clear), saved_(dc_), font_(dc_, font) {
     SetBkMode(dc_, TRANSPARENT);
 }
 
@@ -122,7 +110,7 @@ int32_t GdiCanvas::TextHeight(const std::string& text) {
 }
 
 void GdiCanvas::DrawText(const std::string& text, const Rect& rect, uint32_t flags) {
-    std::string ansi = Utf8ToAnsi(text);
+    std::string ansi = win32::ToAnsi(text);
     RECT r = ToRect(rect);
     ::DrawTextA(dc_, ansi.data(), static_cast<int>(ansi.size()), &r, flags);
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Owners of the GDI objects the lamp uses, and its drawing surface on a device context.
+// The lamp's drawing surface on a device context, its pictures, and the screen's resolution and
+// font that the lamp and the login panel share.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "led/canvas.h"
@@ -13,23 +15,15 @@ namespace gk {
 using win32::GdiObject;
 using win32::MemoryDc;
 using win32::PaintDc;
+using win32::SavedDcState;
 using win32::Selection;
 using win32::WindowDc;
 
-// The DC's settings (font, text colour, background mode) restored at the end of a scope.
-class SavedDcState {
-  public:
-    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    SavedDcState(const SavedDcState&) = delete;
-    SavedDcState& operator=(const SavedDcState&) = delete;
-    ~SavedDcState() {
-        if (saved_ != 0) RestoreDC(dc_, saved_);
-    }
+// The screen's dots per inch along LOGPIXELSX or LOGPIXELSY; 96 where it cannot be read.
+int ScreenDpi(int index = LOGPIXELSY);
 
-  private:
-    HDC dc_;
-    int saved_;
-};
+// "MS Sans Serif" 8.25 pt at `dpi`.
+GdiObject SansSerifFont(int dpi, bool bold);
 
 // A bitmap picture for the lamp body.
 class BitmapPicture final : public Picture {
@@ -75,7 +69,7 @@ class GdiCanvas final : public Canvas {
     int32_t PixelsPerInchY() const override;
 
   private:
-    std::unique_ptr<WindowDc> ownedDc_; // first member: outlives the state below
+    std::optional<WindowDc> ownedDc_; // first member: outlives the state below
     HDC dc_;
     RECT surface_;
     HBRUSH clear_;
@@ -88,9 +82,5 @@ class OleColors final : public ColorTranslator {
   public:
     long OleTranslateColor(OleColor color, Rgb* rgb) const override;
 };
-
-// UTF-8 to the system's ANSI code page and back.
-std::string Utf8ToAnsi(const std::string& text);
-std::string AnsiToUtf8(const std::string& text);
 
 } // namespace gk

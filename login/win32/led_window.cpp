@@ -7,18 +7,10 @@
 
 #include "led/led.h"
 #include "led_gdi.h"
+#include "win32/ansi.h"
 
 namespace gk {
 namespace {
-
-// "MS Sans Serif" 8.25 pt bold at the screen's resolution.
-HFONT CreateLampFont() {
-    const WindowDc screen(nullptr);
-    const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return CreateFontA(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-}
 
 HBRUSH SurfaceBrush() {
     return GetSysColorBrush(COLOR_BTNFACE);
@@ -27,7 +19,8 @@ HBRUSH SurfaceBrush() {
 class LampWindow final : public LedHost {
   public:
     LampWindow(HWND window, HINSTANCE instance, std::string name)
-        : window_(window), instance_(instance), name_(std::move(name)), font_(CreateLampFont()) {}
+        : window_(window), instance_(instance), name_(std::move(name)),
+          font_(SansSerifFont(ScreenDpi(), true)) {}
 
     Led& Control() { return led_; }
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
@@ -124,16 +117,16 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(Utf8ToAnsi(led.Caption()).size());
+        return static_cast<LRESULT>(win32::ToAnsi(led.Caption()).size());
     case WM_GETTEXT:
-        return CopyCaption(Utf8ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
+        return CopyCaption(win32::ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
     case LEDM_GETFILLCOLOR:
         return static_cast<LRESULT>(led.FillColor());
     case LEDM_GETBACKCOLOR:
         return static_cast<LRESULT>(led.BackColor());
 #ifdef GATEKEY_LAMP_TAKES_WRITES
     case WM_SETTEXT:
-        led.SetCaption(lParam != 0 ? AnsiToUtf8(reinterpret_cast<const char*>(lParam)) : "");
+        led.SetCaption(lParam != 0 ? win32::FromAnsi(reinterpret_cast<const char*>(lParam)) : "");
         return TRUE;
     case LEDM_SETFILLCOLOR:
         led.SetFillColor(static_cast<OleColor>(wParam));

@@ -3,6 +3,7 @@
 #include "win32/ansi.h"
 #include "win32/browser_host.h"
 #include "win32/handles.h"
+#include "win32/led_gdi.h"
 #include "win32/led_window.h"
 #include "win32/resource.h"
 #include "win32/win32_files.h"
@@ -24,22 +25,6 @@ constexpr const char* kFrameClass = "GatekeyFrame";
 
 HMENU ControlMenu(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-}
-
-int ScreenDpi() {
-    const WindowDc screen(nullptr);
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
-// "MS Sans Serif" 8.25 pt, the panel's font.
-GdiObject PanelFont(int dpi, bool bold) {
-    LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(825, dpi, 7200);
-    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-    return GdiObject(CreateFontIndirectA(&lf));
 }
 
 class LoginWindow final : public FormView {
@@ -231,8 +216,8 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
 }
 
 void LoginWindow::CreateControls() {
-    font_ = PanelFont(dpi_, false);
-    linkFont_ = PanelFont(dpi_, true);
+    font_ = SansSerifFont(dpi_, false);
+    linkFont_ = SansSerifFont(dpi_, true);
     logo_ = GdiObject(
         LoadImageA(instance_, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     for (const ControlSpec& spec : kControls)

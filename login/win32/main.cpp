@@ -3,23 +3,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 namespace {
-
-// The embedded browser needs OLE on this thread for the program's whole life.
-class OleSession {
-  public:
-    OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-    ~OleSession() {
-        if (ok_) OleUninitialize();
-    }
-
-  private:
-    bool ok_;
-};
 
 // The common controls of version 4.70 and later take the classes they should register (those
 // before 6 know no flag for the standard classes and may refuse it); a bare NT 4 has only the
@@ -38,7 +23,8 @@ void InitCommonControlClasses() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    const OleSession ole;
+    // The embedded browser needs OLE on this thread for the program's whole life.
+    const gk::win32::OleSession ole;
     InitCommonControlClasses();
     return gk::win32::RunLoginWindow(instance, show);
 }

@@ -207,8 +207,14 @@ void LampWindows(HINSTANCE instance) {
               "the painted window shows a green lamp with cut corners (" + Hex(corner) + " " +
                   Hex(inner) + " " + Hex(step) + " " + Hex(body) + ")");
     }
-    SetWindowTextA(router, "Typed");
-    Check(lamp.Caption() == "Typed", "WM_SETTEXT sets the caption");
+    SetWindowTextA(router, "Typed \xE9");
+    Check(lamp.Caption() == "Typed \xC3\xA9",
+          "WM_SETTEXT sets the caption, from the ANSI code page");
+    // "ā" has a look-alike in the code page but no place there: it goes out as "?".
+    lamp.SetCaption("\xC4\x81x");
+    GetWindowTextA(router, text, sizeof text);
+    Check(std::string(text) == "?x" && SendMessageA(router, WM_GETTEXTLENGTH, 0, 0) == 2,
+          std::string("a character the code page cannot show reads \"?\" (\"") + text + "\")");
     Check(gk::LedFromWindow(parent) == nullptr && gk::LedWindow(parent).Caption().empty(),
           "another window is no lamp");
 
