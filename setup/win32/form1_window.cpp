@@ -56,26 +56,11 @@ constexpr ControlSpec kControls[] = {
 // Rows the open drop-down list shows before it scrolls.
 constexpr int kDropDownRows = 8;
 
-// The screen's device context for as long as it is needed.
-class ScreenDc {
-  public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
-
 } // namespace
 
 Form1Window::Form1Window(App& app, Win32Ui& ui, HINSTANCE instance)
     : app_(app), ui_(ui), instance_(instance), form_(app, *this) {
-    ScreenDc screen;
+    const WindowDc screen(nullptr);
     if (screen.get()) {
         dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
         dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
@@ -130,16 +115,16 @@ bool Form1Window::Create() {
                                       CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                                       r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd) return false;
-    hwnd_.reset(hwnd);
+    hwnd_ = Window(hwnd);
     CreateControls();
     return true;
 }
 
 void Form1Window::CreateControls() {
     // The classic 8-point dialog face, at the system's DPI.
-    font_.reset(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    font_ = GdiObject(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
 
     toolTips_ =
@@ -253,7 +238,7 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
-        hwnd_.reset(nullptr);
+        hwnd_.Release(); // the window is going: nothing is left to destroy
         break;
     default:
         break;

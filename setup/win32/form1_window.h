@@ -5,44 +5,10 @@
 
 #include "app.h"
 #include "window/form1.h"
+#include "win32/owners.h"
 #include "win32/ui.h"
 
 namespace ww {
-
-// An owned GDI object (font), deleted when it goes.
-class GdiObject {
-  public:
-    explicit GdiObject(HGDIOBJ h = nullptr) : h_(h) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() {
-        if (h_) DeleteObject(h_);
-    }
-    HGDIOBJ get() const { return h_; }
-    void reset(HGDIOBJ h) {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-
-  private:
-    HGDIOBJ h_;
-};
-
-// Destroys the window if it still exists when the owner goes.
-class WindowHandle {
-  public:
-    WindowHandle() = default;
-    WindowHandle(const WindowHandle&) = delete;
-    WindowHandle& operator=(const WindowHandle&) = delete;
-    ~WindowHandle() {
-        if (h_ && IsWindow(h_)) DestroyWindow(h_);
-    }
-    void reset(HWND h) { h_ = h; }
-    HWND get() const { return h_; }
-
-  private:
-    HWND h_ = nullptr;
-};
 
 class Form1Window final : public Form1View {
   public:
@@ -85,7 +51,7 @@ class Form1Window final : public Form1View {
     Win32Ui& ui_;
     HINSTANCE instance_;
     Form1 form_;
-    WindowHandle hwnd_;
+    Window hwnd_;
     HWND toolTips_ = nullptr; // owned by the window, destroyed with it
     GdiObject font_;
     WNDPROC comboDefault_ = nullptr;
