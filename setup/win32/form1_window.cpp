@@ -288,20 +288,22 @@ int Form1Window::SelectedAdapterRow() const {
     return row == CB_ERR ? -1 : static_cast<int>(row);
 }
 
-int Form1Window::ConnectedValue() const {
+CheckState Form1Window::ConnectedValue() const {
     switch (SendMessageA(Item(ids::kChkConnected), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
-        return 1;
+        return CheckState::Ticked;
     case BST_INDETERMINATE:
-        return 2;
+        return CheckState::Greyed;
     default:
-        return 0;
+        return CheckState::Unticked;
     }
 }
 
-void Form1Window::SetConnectedValue(int value) {
-    const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
-    SendMessageA(Item(ids::kChkConnected), BM_SETCHECK, state, 0);
+void Form1Window::SetConnectedValue(CheckState state) {
+    const WPARAM check = state == CheckState::Ticked   ? BST_CHECKED
+                         : state == CheckState::Greyed ? BST_INDETERMINATE
+                                                       : BST_UNCHECKED;
+    SendMessageA(Item(ids::kChkConnected), BM_SETCHECK, check, 0);
 }
 
 void Form1Window::SetWriteEnabled(bool enabled) {

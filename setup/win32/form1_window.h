@@ -24,8 +24,8 @@ class Form1Window final : public Form1View {
     void AddAdapterRow(const std::string& text) override;
     void SelectAdapterRow(int row) override;
     int SelectedAdapterRow() const override;
-    int ConnectedValue() const override;
-    void SetConnectedValue(int value) override;
+    CheckState ConnectedValue() const override;
+    void SetConnectedValue(CheckState state) override;
     void SetWriteEnabled(bool enabled) override;
     void SetToggle(const std::string& caption, const std::string& toolTip) override;
     void SetOuterHeight(int twips) override;

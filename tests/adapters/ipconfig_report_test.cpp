@@ -267,7 +267,7 @@ TEST(LogIpConfig, RefusedCallEndsTheReportWithItsLine) {
 
 TEST(LogIpConfig, FunctionsComeFromTheFamilysLibrary) {
     TestApp t;
-    t.app.OsCode = 3;
+    t.app.OsCode = OsFamily::Win2000;
     t.iphlp.adapters = {FakeAdapter{}};
     Report(t);
     EXPECT_EQ(t.iphlp.FunctionCalls(),
