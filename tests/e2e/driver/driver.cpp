@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "http_listener.h"
-#include "win32/control_ids.h"
+#include "window/form1_layout.h"
 #include "window/layout.h"
 
 namespace {
@@ -52,16 +52,13 @@ std::string Visible(const std::string& s) {
     return out;
 }
 
-const std::map<std::string, int> kControlNames = {
-    {"Label2", ww::ids::kLabel2},
-    {"cboNIC", ww::ids::kCboNic},
-    {"chkConnected", ww::ids::kChkConnected},
-    {"cmdWrite", ww::ids::kCmdWrite},
-    {"cmdToggle", ww::ids::kCmdToggle},
-    {"Frame1", ww::ids::kFrame1},
-    {"chkGates", ww::ids::kChkGates},
-    {"chkIEAuto", ww::ids::kChkIEAuto},
-};
+// The setup window's controls by their names there.
+std::map<std::string, int> WirewiseControlNames() {
+    std::map<std::string, int> names;
+    for (const ww::ControlSpec& c : ww::kControls)
+        names[c.name] = c.id;
+    return names;
+}
 
 // The login window's controls by their names there (gatekey's caption selects them).
 std::map<std::string, int> GatekeyControlNames() {
@@ -193,7 +190,8 @@ HWND Driver::Control(const std::string& name) const {
         id = std::stoi(name.substr(1));
     } else {
         static const std::map<std::string, int> gatekeyNames = GatekeyControlNames();
-        const auto& names = Text(Main()) == gk::kFormCaption ? gatekeyNames : kControlNames;
+        static const std::map<std::string, int> wirewiseNames = WirewiseControlNames();
+        const auto& names = Text(Main()) == gk::kFormCaption ? gatekeyNames : wirewiseNames;
         auto it = names.find(name);
         if (it == names.end()) throw Failure("unknown control " + name);
         id = it->second;
