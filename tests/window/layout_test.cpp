@@ -21,16 +21,27 @@ struct Described {
 const Described kDescription[] = {
     {"Label2", ControlKind::Label, "Network Adapters:", {120, 120, 6975, 255}, 6, nullptr},
     {"cboNIC", ControlKind::DropDownList, "", {120, 360, 6975, 315}, 0, nullptr},
-    {"chkConnected", ControlKind::CheckBox,
+    {"chkConnected",
+     ControlKind::CheckBox,
      "Please check that the adapter you have selected is connected to the router. When you have "
      "done so, tick this box.",
-     {120, 840, 5295, 615}, 1, "Tick when the network adapter is connected to the router"},
+     {120, 840, 5295, 615},
+     1,
+     "Tick when the network adapter is connected to the router"},
     {"cmdWrite", ControlKind::Button, "Setup Network", {5520, 840, 1575, 495}, 2, nullptr},
     {"cmdToggle", ControlKind::Button, ">>", {6720, 1440, 375, 255}, 3, "Show Options"},
     {"Frame1", ControlKind::Frame, "Options", {120, 1920, 6975, 615}, 7, nullptr},
-    {"chkGates", ControlKind::CheckBox, "Clear Gateways", {120, 240, 1455, 255}, 4,
+    {"chkGates",
+     ControlKind::CheckBox,
+     "Clear Gateways",
+     {120, 240, 1455, 255},
+     4,
      "Force Gateways to be cleared"},
-    {"chkIEAuto", ControlKind::CheckBox, "Set IE to Auto Detect", {1800, 240, 1935, 255}, 5,
+    {"chkIEAuto",
+     ControlKind::CheckBox,
+     "Set IE to Auto Detect",
+     {1800, 240, 1935, 255},
+     5,
      "Set Internet Explorer to Automatically Detect Settings"},
 };
 
@@ -39,8 +50,8 @@ std::string Text(const char* text) {
 }
 
 std::string Place(const TwipsRect& r) {
-    return std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
-           std::to_string(r.width) + ", " + std::to_string(r.height);
+    return std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.width) +
+           ", " + std::to_string(r.height);
 }
 
 const ControlSpec* Find(const std::string& name) {
@@ -61,7 +72,8 @@ TEST(Form1Layout, EveryControlIsAsDescribed) {
         EXPECT_EQ(static_cast<int>(c->kind), static_cast<int>(d.kind));
         EXPECT_EQ(Text(c->text), Text(d.text));
         EXPECT_EQ(Place(c->place), Place(d.place));
-        EXPECT_EQ(c->inFrame, d.name == std::string("chkGates") || d.name == std::string("chkIEAuto"));
+        EXPECT_EQ(c->inFrame,
+                  d.name == std::string("chkGates") || d.name == std::string("chkIEAuto"));
         EXPECT_EQ(c->tabIndex, d.tabIndex);
         EXPECT_EQ(Text(c->toolTip), Text(d.toolTip));
     }
