@@ -130,7 +130,7 @@ void Form1Window::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
         if (!control) continue;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (c.toolTip) AddToolTip(c.id, c.toolTip);
+        if (c.toolTip) SendToolTip(TTM_ADDTOOLA, c.id, c.toolTip);
     }
 
     // The box's key events are its own; the window hears them through its procedure.
@@ -141,7 +141,8 @@ void Form1Window::CreateControls() {
     }
 }
 
-void Form1Window::AddToolTip(int id, const char* text) {
+// Adds a control's tip, or changes its text: the control is the tool, named by its window.
+void Form1Window::SendToolTip(UINT message, int id, std::string_view text) {
     if (!toolTips_) return;
     const std::string ansi = ToAnsi(text);
     TTTOOLINFOA ti{};
@@ -151,7 +152,7 @@ void Form1Window::AddToolTip(int id, const char* text) {
     ti.hwnd = hwnd_.get();
     ti.uId = reinterpret_cast<UINT_PTR>(Item(id));
     ti.lpszText = const_cast<char*>(ansi.c_str());
-    SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(toolTips_, message, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -299,14 +300,7 @@ void Form1Window::SetWriteEnabled(bool enabled) {
 void Form1Window::SetToggle(const std::string& caption, const std::string& toolTip) {
     const std::string text = ToAnsi(caption);
     SetWindowTextA(Item(ids::kCmdToggle), text.c_str());
-    if (!toolTips_) return;
-    const std::string tip = ToAnsi(toolTip);
-    TTTOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.hwnd = hwnd_.get();
-    ti.uId = reinterpret_cast<UINT_PTR>(Item(ids::kCmdToggle));
-    ti.lpszText = const_cast<char*>(tip.c_str());
-    SendMessageA(toolTips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendToolTip(TTM_UPDATETIPTEXTA, ids::kCmdToggle, toolTip);
 }
 
 void Form1Window::SetOuterHeight(int twips) {

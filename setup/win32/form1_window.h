@@ -3,6 +3,8 @@
 // feeds the window's events to Form1.
 #include <windows.h>
 
+#include <string_view>
+
 #include "app.h"
 #include "window/form1.h"
 #include "win32/owners.h"
@@ -40,7 +42,7 @@ class Form1Window final : public Form1View {
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Create();
     void CreateControls();
-    void AddToolTip(int id, const char* text);
+    void SendToolTip(UINT message, int id, std::string_view text);
     HWND Item(int id) const { return GetDlgItem(hwnd_.get(), id); }
     int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
     int PxY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
