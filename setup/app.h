@@ -35,6 +35,17 @@ class Options {
     ~Options() = default;
 };
 
+// The Windows family, as DetectOS classifies the running system once at start-up. The numbers are
+// the family's codes of old and stay as they are.
+enum class OsFamily : int16_t {
+    Win32s = 0,  // or the version query failed
+    Win9x = 1,   // Windows 95, 98 and Me
+    Nt4 = 2,     // build 1381
+    Win2000 = 3, // build 2195
+    WinXp = 4,   // build 2600
+    Other = 5,   // any other NT build or platform
+};
+
 // The settings pass's road and the start-up steps that go with it (the SID line and the
 // shutdown privilege on the NT road). Decided by RoadOf alone.
 enum class Road { None, Win9x, Nt };
@@ -54,8 +65,8 @@ struct App {
     std::string LogPath;
     bool logFailed = false;
 
-    int16_t OsCode = 0;
-    // The version query named the NT platform (any build, OsCode 2 to 5).
+    OsFamily OsCode = OsFamily::Win32s;
+    // The version query named the NT platform (any build, Nt4 to Other).
     bool NtPlatform = false;
     std::string UserName;
     std::string UserSid;
@@ -74,13 +85,13 @@ struct App {
 // version) has none.
 inline Road RoadOf(const App& app) {
     switch (app.OsCode) {
-    case 1:
+    case OsFamily::Win9x:
         return Road::Win9x;
-    case 2:
-    case 3:
-    case 4:
+    case OsFamily::Nt4:
+    case OsFamily::Win2000:
+    case OsFamily::WinXp:
         return Road::Nt;
-    case 5:
+    case OsFamily::Other:
         return app.NtPlatform ? Road::Nt : Road::Win9x;
     default:
         return Road::None;

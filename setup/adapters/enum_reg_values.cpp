@@ -10,7 +10,6 @@
 namespace ww {
 namespace {
 
-constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kNameChars = 260;
 constexpr uint32_t kDataBytes = 4096;
 
@@ -31,8 +30,7 @@ std::string EnumRegValues(App& app, HKey root, const std::string& keyPath,
                           const std::string& match) {
     if (keyPath.empty()) return {};
     RegKey key(*app.reg);
-    if (app.reg->OpenKeyEx(root, ToAnsi(keyPath), 0, kKeyRead, key.put()) != kErrorSuccess)
-        return {};
+    if (key.Open(root, ToAnsi(keyPath), kKeyRead) != kErrorSuccess) return {};
     std::array<char, kNameChars> name;
     std::vector<uint8_t> data(kDataBytes);
     for (uint32_t index = 0;; ++index) {

@@ -67,12 +67,12 @@ IpHelper::Proc Bind(App& app, IpFunction function) {
 
 } // namespace
 
-std::string IpHelperLibrary(IpFunction function, int osCode) {
+std::string IpHelperLibrary(IpFunction function, OsFamily os) {
     const Binding& b = BindingOf(function);
-    switch (osCode) {
-    case 3:
+    switch (os) {
+    case OsFamily::Win2000:
         return b.win2k;
-    case 4:
+    case OsFamily::WinXp:
         return b.winXp;
     default:
         return b.other;

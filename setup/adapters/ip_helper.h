@@ -20,7 +20,7 @@ enum class IpFunction {
 };
 
 // Library file name without extension ("iphlpapi_9x", "iphlpapi_2k", "iphlpapi_xp").
-std::string IpHelperLibrary(IpFunction function, int osCode);
+std::string IpHelperLibrary(IpFunction function, OsFamily os);
 
 namespace iphlp {
 

@@ -13,9 +13,8 @@
 namespace ww {
 namespace {
 
-// The same limits as every single-value read: the key opened with all rights but DELETE,
-// WRITE_DAC and WRITE_OWNER, and no more than 1024 bytes of data.
-constexpr uint32_t kKeyAccess = 0x2003F;
+// The same limits as every single-value read: the key opened for reading and writing, and no more
+// than 1024 bytes of data.
 constexpr uint32_t kMaxData = 1024;
 
 constexpr size_t kFlagsOffset = 8;
@@ -37,24 +36,19 @@ constexpr std::array<Blob, 2> kBlobs = {{
 bool ReadBlob(App& app, const std::string& keyPath, const std::string& name,
               std::vector<uint8_t>& bytes) {
     RegKey key(*app.reg);
-    if (app.reg->OpenKeyEx(kHkeyUsers, ToAnsi(keyPath), 0, kKeyAccess, key.put()) != kErrorSuccess)
-        return false;
-    bytes.assign(kMaxData, 0);
+    std::string data;
     uint32_t type = 0;
-    uint32_t size = kMaxData;
-    if (app.reg->QueryValueEx(key.get(), ToAnsi(name), &type, bytes.data(), &size) !=
-            kErrorSuccess ||
-        size > kMaxData)
+    if (key.Open(kHkeyUsers, ToAnsi(keyPath), kKeyReadWrite) != kErrorSuccess ||
+        key.QueryValue(ToAnsi(name), &type, &data, kMaxData) != kErrorSuccess)
         return false;
-    bytes.resize(size);
+    bytes.assign(data.begin(), data.end());
     return true;
 }
 
 bool WriteBlob(App& app, const std::string& keyPath, const std::string& name,
                const std::vector<uint8_t>& bytes) {
     RegKey key(*app.reg);
-    if (app.reg->OpenKeyEx(kHkeyUsers, ToAnsi(keyPath), 0, kKeyAccess, key.put()) != kErrorSuccess)
-        return false;
+    if (key.Open(kHkeyUsers, ToAnsi(keyPath), kKeyReadWrite) != kErrorSuccess) return false;
     return app.reg->SetValueEx(key.get(), ToAnsi(name), kRegBinary, bytes.data(),
                                static_cast<uint32_t>(bytes.size())) == kErrorSuccess;
 }

@@ -12,9 +12,6 @@
 namespace ww {
 namespace {
 
-constexpr uint32_t kKeyRead = 0x20019;
-constexpr uint32_t kMaxRereads = 8; // a value that keeps growing while it is read is left out
-
 // regedit's own exports wrap hex data so that no line is much longer than 80 characters; the
 // regedit of Windows 98 does not take lines of any length.
 constexpr size_t kWrapAt = 76;
@@ -118,29 +115,12 @@ void AppendValue(std::string& out, const SavedValue& v) {
 
 // The value's type and bytes, however large; nothing when it is missing or cannot be read.
 std::optional<SavedValue> ReadValue(App& app, const RegLocation& place) {
-    Registry& reg = *app.reg;
-    RegKey key(reg);
-    if (reg.OpenKeyEx(place.root, ToAnsi(place.keyPath), 0, kKeyRead, key.put()) != kErrorSuccess)
-        return std::nullopt;
     SavedValue value{place.root, ToAnsi(place.keyPath), ToAnsi(place.valueName), 0, {}};
-    uint32_t size = 0;
-    if (reg.QueryValueEx(key.get(), value.valueName, &value.type, nullptr, &size) != kErrorSuccess)
+    RegKey key(*app.reg);
+    if (key.Open(place.root, value.keyPath, kKeyRead) != kErrorSuccess ||
+        key.QueryValue(value.valueName, &value.type, &value.data) != kErrorSuccess)
         return std::nullopt;
-    for (uint32_t attempt = 0; attempt < kMaxRereads; ++attempt) {
-        // One byte more than asked for: a value that grew by a little still fits.
-        std::string buffer(static_cast<size_t>(size) + 1, '\0');
-        uint32_t got = static_cast<uint32_t>(buffer.size());
-        const long status = reg.QueryValueEx(key.get(), value.valueName, &value.type,
-                                             reinterpret_cast<uint8_t*>(buffer.data()), &got);
-        if (status == kErrorSuccess && got <= buffer.size()) {
-            buffer.resize(got);
-            value.data = std::move(buffer);
-            return value;
-        }
-        if (status != kErrorMoreData) return std::nullopt;
-        size = got;
-    }
-    return std::nullopt;
+    return value;
 }
 
 // The file's name in folder: the first of Setup-backup.reg, Setup-backup-2.reg, ... that does

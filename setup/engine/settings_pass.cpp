@@ -120,33 +120,37 @@ struct WriteRow {
 };
 
 constexpr WriteRow kInternetWrites[] = {
-    {On::Both, "Auto Dial", kUserIe, "EnableAutodial", 4, NewValue::Zero, "OK"},
-    {On::Both, "No Net Auto", kUserIe, "NoNetAutodial", 4, NewValue::Zero, "OK"},
-    {On::Both, "Proxy", kUserIe, "ProxyEnable", 4, NewValue::Zero, "OK"},
-    {On::Both, "Auto URL", kUserIe, "AutoConfigURL", 1, NewValue::Empty, "OK"},
-    {On::Win9x, "Auto Dial - Current", kCurrentIe, "EnableAutodial", 4, NewValue::Zero, "OK"},
-    {On::Win9x, "No Net Auto - Current", kCurrentIe, "NoNetAutodial", 4, NewValue::Zero, "OK"},
-    {On::Win9x, "Proxy - Current", kCurrentIe, "ProxyEnable", 4, NewValue::Zero, "OK"},
-    {On::Win9x, "Auto URL - Current", kCurrentIe, "AutoConfigURL", 1, NewValue::Empty, "OK"},
+    {On::Both, "Auto Dial", kUserIe, "EnableAutodial", kRegDword, NewValue::Zero, "OK"},
+    {On::Both, "No Net Auto", kUserIe, "NoNetAutodial", kRegDword, NewValue::Zero, "OK"},
+    {On::Both, "Proxy", kUserIe, "ProxyEnable", kRegDword, NewValue::Zero, "OK"},
+    {On::Both, "Auto URL", kUserIe, "AutoConfigURL", kRegSz, NewValue::Empty, "OK"},
+    {On::Win9x, "Auto Dial - Current", kCurrentIe, "EnableAutodial", kRegDword, NewValue::Zero,
+     "OK"},
+    {On::Win9x, "No Net Auto - Current", kCurrentIe, "NoNetAutodial", kRegDword, NewValue::Zero,
+     "OK"},
+    {On::Win9x, "Proxy - Current", kCurrentIe, "ProxyEnable", kRegDword, NewValue::Zero, "OK"},
+    {On::Win9x, "Auto URL - Current", kCurrentIe, "AutoConfigURL", kRegSz, NewValue::Empty, "OK"},
 };
 
 constexpr WriteRow kWin9xNicWrites[] = {
-    {On::Win9x, "Enable DNS", kMstcp, "EnableDNS", 1, NewValue::Zero, "OK"},
-    {On::Win9x, "IP Address", kNetTrans, "IPAddress", 7, NewValue::NoAddress, "OK"},
-    {On::Win9x, "Subnet Mask", kNetTrans, "IPMask", 7, NewValue::NoAddress, "OK"},
+    {On::Win9x, "Enable DNS", kMstcp, "EnableDNS", kRegSz, NewValue::Zero, "OK"},
+    {On::Win9x, "IP Address", kNetTrans, "IPAddress", kRegMultiSz, NewValue::NoAddress, "OK"},
+    {On::Win9x, "Subnet Mask", kNetTrans, "IPMask", kRegMultiSz, NewValue::NoAddress, "OK"},
 };
 
 constexpr WriteRow kGatewayWrites[] = {
-    {On::Nt, "Area 1:", kInterface, "DefaultGateway", 7, NewValue::Empty, "Gateway set"},
-    {On::Nt, nullptr, kInterface, "DefaultGatewayMetric", 7, NewValue::Empty, "Gateway Metric set"},
-    {On::Nt, "Area 2:", kAdapterTcpip, "DefaultGateway", 7, NewValue::Empty, "Gateway set"},
-    {On::Nt, nullptr, kAdapterTcpip, "DefaultGatewayMetric", 7, NewValue::Empty,
+    {On::Nt, "Area 1:", kInterface, "DefaultGateway", kRegMultiSz, NewValue::Empty, "Gateway set"},
+    {On::Nt, nullptr, kInterface, "DefaultGatewayMetric", kRegMultiSz, NewValue::Empty,
+     "Gateway Metric set"},
+    {On::Nt, "Area 2:", kAdapterTcpip, "DefaultGateway", kRegMultiSz, NewValue::Empty,
+     "Gateway set"},
+    {On::Nt, nullptr, kAdapterTcpip, "DefaultGatewayMetric", kRegMultiSz, NewValue::Empty,
      "Gateway Metric set"},
 };
 
 constexpr WriteRow kNameServerWrites[] = {
-    {On::Nt, nullptr, kInterface, "NameServer", 1, NewValue::Empty, "Clearing NameServer"},
-    {On::Nt, nullptr, kTcpipParameters, "DhcpNameServer", 1, NewValue::Empty, "Reset DHCP NS"},
+    {On::Nt, nullptr, kInterface, "NameServer", kRegSz, NewValue::Empty, "Clearing NameServer"},
+    {On::Nt, nullptr, kTcpipParameters, "DhcpNameServer", kRegSz, NewValue::Empty, "Reset DHCP NS"},
 };
 
 // What switching the adapter to DHCP changes besides the rows above: DHCP goes on and the fixed
@@ -167,8 +171,6 @@ constexpr SwitchedValue kSwitchedValues[] = {
     {On::Nt, kAdapterTcpip, "IPAddress"},      {On::Nt, kAdapterTcpip, "SubnetMask"},
     {On::Nt, kAdapterTcpip, "DefaultGateway"}, {On::Nt, kAdapterTcpip, "DefaultGatewayMetric"},
 };
-
-constexpr int16_t kWindows2000 = 3;
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -194,7 +196,7 @@ struct Pass {
 
     // On Windows 2000 the gateways go whatever the box says.
     bool ClearsGateways() const {
-        return road == Road::Nt && (app.options->chkGates() || app.OsCode == kWindows2000);
+        return road == Road::Nt && (app.options->chkGates() || app.OsCode == OsFamily::Win2000);
     }
 
     // Every value the write pass and the adapter switch may change on this road, from the same

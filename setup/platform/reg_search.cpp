@@ -19,7 +19,6 @@ struct RegSearchState {
 
 namespace {
 
-constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kNameChars = 260;
 constexpr uint32_t kDataBytes = 4096;
 // How often a walk lets the window repaint and react. A pump step costs a round trip to the
@@ -102,7 +101,7 @@ void AppendNonStringText(uint32_t type, std::string_view data, std::string& out)
 }
 
 bool IsString(uint32_t type) {
-    return type == 1 || type == 7;
+    return type == kRegSz || type == kRegMultiSz;
 }
 
 // One search run over one root at a time. Each key is opened once: its values are scanned on
@@ -137,7 +136,7 @@ class Walk {
         if (Stopped()) return;
         RegKey key(*app_.reg);
         try {
-            if (app_.reg->OpenKeyEx(root_, path_, 0, kKeyRead, key.put()) != kErrorSuccess) return;
+            if (key.Open(root_, path_, kKeyRead) != kErrorSuccess) return;
         } catch (...) {
             state_.stopReason = CurrentInternalError().number;
             return;

@@ -12,16 +12,14 @@
 namespace ww {
 namespace {
 
-// Every right but DELETE, WRITE_DAC and WRITE_OWNER: a key the user may only read will not open.
-constexpr uint32_t kOpenAccess = 0x2003F;
 constexpr uint32_t kReadBufferSize = 1024;
 
 // Signed decimal of a little-endian number of at most four bytes.
-std::string DwordText(const uint8_t* bytes, uint32_t count) {
-    if (count > 4) throw NumberedError(kErrOverflow, "Overflow");
+std::string DwordText(std::string_view bytes) {
+    if (bytes.size() > 4) throw NumberedError(kErrOverflow, "Overflow");
     uint32_t value = 0;
-    for (uint32_t i = 0; i < count; ++i)
-        value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[i])) << (8 * i);
     return std::to_string(static_cast<int32_t>(value));
 }
 
@@ -140,18 +138,18 @@ struct OsRow {
     uint32_t platform;
     uint32_t build; // 0: any build
     const char* line;
-    int16_t code;
+    OsFamily family;
 };
 
 // First matching row wins; the last one takes every other platform.
 constexpr std::array<OsRow, 7> kOsRows{{
-    {0, 0, "OS = Win32", 0},
-    {1, 0, "OS = Win98", 1},
-    {2, 1381, "OS = WinNT", 2},
-    {2, 2195, "OS = Win2K", 3},
-    {2, 2600, "OS = WinXP", 4},
-    {2, 0, "OS = Unknown", 5},
-    {0xFFFFFFFF, 0, "OS = Other", 5},
+    {0, 0, "OS = Win32", OsFamily::Win32s},
+    {1, 0, "OS = Win98", OsFamily::Win9x},
+    {2, 1381, "OS = WinNT", OsFamily::Nt4},
+    {2, 2195, "OS = Win2K", OsFamily::Win2000},
+    {2, 2600, "OS = WinXP", OsFamily::WinXp},
+    {2, 0, "OS = Unknown", OsFamily::Other},
+    {0xFFFFFFFF, 0, "OS = Other", OsFamily::Other},
 }};
 
 } // namespace
@@ -161,19 +159,14 @@ bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::st
     text.clear();
     RegKey key(*app.reg);
     try {
-        if (app.reg->OpenKeyEx(root, ToAnsi(keyPath), 0, kOpenAccess, key.put()) != kErrorSuccess)
-            return false;
-        std::array<uint8_t, kReadBufferSize> buffer{};
-        uint32_t size = kReadBufferSize;
+        std::string bytes;
         uint32_t type = 0;
-        if (app.reg->QueryValueEx(key.get(), ToAnsi(valueName), &type, buffer.data(), &size) !=
-            kErrorSuccess)
+        if (key.Open(root, ToAnsi(keyPath), kKeyReadWrite) != kErrorSuccess ||
+            key.QueryValue(ToAnsi(valueName), &type, &bytes, kReadBufferSize) != kErrorSuccess)
             return false;
-        if (size == 0) return true;
-        if (size > kReadBufferSize) size = kReadBufferSize;
+        if (bytes.empty()) return true;
         // A stored terminator is not part of the text; a value stored without one comes back whole.
-        const uint32_t kept = buffer[size - 1] == 0 ? size - 1 : size;
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()), kept);
+        if (bytes.back() == '\0') bytes.pop_back();
         switch (type) {
         case kRegSz:
         case kRegMultiSz:
@@ -181,7 +174,7 @@ bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::st
             text = FromAnsi(bytes);
             break;
         case kRegDword:
-            text = DwordText(buffer.data(), kept);
+            text = DwordText(bytes);
             break;
         default:
             break; // other types read as "" and still count as read
@@ -202,11 +195,11 @@ bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t typ
     const std::string ansiPath = ToAnsi(keyPath);
     const std::string ansiName = ToAnsi(valueName);
     RegKey key(reg);
-    long status = reg.OpenKeyEx(root, ansiPath, 0, kOpenAccess, key.put());
+    long status = key.Open(root, ansiPath, kKeyReadWrite);
     if (status != kErrorSuccess) {
         // Creates the key with any missing parents; a key that exists already is opened with the
         // rights the user has. Whether the write then succeeds decides the result.
-        reg.CreateKey(root, ansiPath, key.put());
+        key.Create(root, ansiPath);
     }
     uint32_t storedType = 0;
     std::string data;
@@ -222,10 +215,10 @@ bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t typ
     return true;
 }
 
-int16_t DetectOS(App& app) {
+OsFamily DetectOS(App& app) {
     OsVersionInfo info;
     info.dwOSVersionInfoSize = 148;
-    if (!app.sys->GetVersionExA(&info)) return 0;
+    if (!app.sys->GetVersionExA(&info)) return OsFamily::Win32s;
     app.NtPlatform = info.dwPlatformId == kVerPlatformWin32Nt;
     for (const OsRow& row : kOsRows) {
         const bool platformMatches =
@@ -233,10 +226,10 @@ int16_t DetectOS(App& app) {
         const bool buildMatches = row.build == 0 || row.build == info.dwBuildNumber;
         if (platformMatches && buildMatches) {
             WriteLog(app, row.line);
-            return row.code;
+            return row.family;
         }
     }
-    return 5; // unreachable: the last row takes every platform
+    return OsFamily::Other; // unreachable: the last row takes every platform
 }
 
 } // namespace ww

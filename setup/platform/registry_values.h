@@ -9,13 +9,6 @@
 
 namespace ww {
 
-// Registry value types by their Win32 numbers.
-inline constexpr uint32_t kRegSz = 1;
-inline constexpr uint32_t kRegExpandSz = 2;
-inline constexpr uint32_t kRegBinary = 3;
-inline constexpr uint32_t kRegDword = 4;
-inline constexpr uint32_t kRegMultiSz = 7;
-
 // A value to write: text, or a number (written as its decimal text for the text types).
 using RegValue = std::variant<std::string, long long>;
 
@@ -32,7 +25,7 @@ bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::st
 // returned.
 bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t type,
                    const std::string& valueName, RegValue& value);
-// Classifies the running Windows (0..5), logs "OS = ..." and notes whether the platform is NT.
-int16_t DetectOS(App& app);
+// Classifies the running Windows, logs "OS = ..." and notes whether the platform is NT.
+OsFamily DetectOS(App& app);
 
 } // namespace ww

@@ -32,8 +32,7 @@ constexpr uint32_t kNoPrivilegeBytes = 4;
 bool EnableShutdownPrivilege(App& app) {
     System& sys = *app.sys;
     SysHandleOwner token(sys);
-    bool ok = sys.OpenProcessToken(sys.GetCurrentProcess(), kTokenAdjustPrivileges | kTokenQuery,
-                                   token.put());
+    bool ok = token.OpenProcessToken(sys.GetCurrentProcess(), kTokenAdjustPrivileges | kTokenQuery);
     Luid luid;
     ok = sys.LookupPrivilegeValueA("", "SeShutdownPrivilege", &luid) && ok;
     TokenPrivileges enable;

@@ -4,10 +4,13 @@
 // denied, 234 more data, 259 no more items).
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace ww {
 
-using HKey = uint32_t; // 0 = no key; the predefined roots are 0x80000000..0x80000006
+// Wide enough for a handle of a 64-bit build. 0 = no key; the predefined roots are
+// 0x80000000..0x80000006 (the Win32 seam widens them with their sign, as windows.h does).
+using HKey = uintptr_t;
 
 inline constexpr HKey kHkeyClassesRoot = 0x80000000;
 inline constexpr HKey kHkeyCurrentUser = 0x80000001;
@@ -16,6 +19,18 @@ inline constexpr HKey kHkeyUsers = 0x80000003;
 inline constexpr HKey kHkeyPerformanceData = 0x80000004;
 inline constexpr HKey kHkeyCurrentConfig = 0x80000005;
 inline constexpr HKey kHkeyDynData = 0x80000006;
+
+// Access to an opened key: reading only (KEY_READ), or every right but DELETE, WRITE_DAC and
+// WRITE_OWNER, with which a key the user may only read will not open.
+inline constexpr uint32_t kKeyRead = 0x20019;
+inline constexpr uint32_t kKeyReadWrite = 0x2003F;
+
+// Value types by their Win32 numbers.
+inline constexpr uint32_t kRegSz = 1;
+inline constexpr uint32_t kRegExpandSz = 2;
+inline constexpr uint32_t kRegBinary = 3;
+inline constexpr uint32_t kRegDword = 4;
+inline constexpr uint32_t kRegMultiSz = 7;
 
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
@@ -47,15 +62,65 @@ class Registry {
     virtual long CloseKey(HKey key) = 0;
 };
 
-// Owns an opened key and closes it on every way out, as the A functions require.
+// An opened key, closed on every way out as the A functions require. Open and Create close the
+// key held before they take the next.
 class RegKey {
   public:
+    // QueryValue's limit for "however large the value is".
+    static constexpr uint32_t kWhole = 0;
+
     explicit RegKey(Registry& reg) : reg_(reg) {}
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() { reg_.CloseKey(key_); }
-    HKey* put() { return &key_; }
+    ~RegKey() { Close(); }
+
     HKey get() const { return key_; }
+    explicit operator bool() const { return key_ != 0; }
+    void Close() {
+        if (key_ != 0) reg_.CloseKey(key_);
+        key_ = 0;
+    }
+
+    // RegOpenKeyExA
+    long Open(HKey root, const std::string& subKey, uint32_t access) {
+        Close();
+        return reg_.OpenKeyEx(root, subKey, 0, access, &key_);
+    }
+    // RegCreateKeyA: creates missing parents, opens an existing key
+    long Create(HKey root, const std::string& subKey) {
+        Close();
+        return reg_.CreateKey(root, subKey, &key_);
+    }
+
+    // RegQueryValueExA for the value's type and all of its bytes. With a limit the value is read
+    // once into that many bytes (kErrorMoreData when it holds more); without one the size is asked
+    // first and the read repeated, a few times at most, while the value keeps growing.
+    long QueryValue(const std::string& valueName, uint32_t* type, std::string* data,
+                    uint32_t limit = kWhole) const {
+        data->clear();
+        uint32_t size = limit;
+        if (limit == kWhole) {
+            const long status = reg_.QueryValueEx(key_, valueName, type, nullptr, &size);
+            if (status != kErrorSuccess) return status;
+        }
+        constexpr int kMostReads = 8;
+        for (int read = 0; read < kMostReads; ++read) {
+            // Unlimited, one byte more than asked for: a value that grew by a little still fits.
+            std::string buffer(static_cast<size_t>(size) + (limit == kWhole ? 1 : 0), '\0');
+            uint32_t got = static_cast<uint32_t>(buffer.size());
+            const long status = reg_.QueryValueEx(key_, valueName, type,
+                                                  reinterpret_cast<uint8_t*>(buffer.data()), &got);
+            if (status == kErrorSuccess && got <= buffer.size()) {
+                buffer.resize(got);
+                *data = std::move(buffer);
+                return status;
+            }
+            if (status != kErrorSuccess && status != kErrorMoreData) return status;
+            if (limit != kWhole) return kErrorMoreData;
+            size = got;
+        }
+        return kErrorMoreData;
+    }
 
   private:
     Registry& reg_;

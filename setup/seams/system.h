@@ -94,17 +94,27 @@ class System {
     virtual uint32_t GetTickCount() = 0;
 };
 
-// Owns a handle of the System seam and closes it on every way out.
+// A handle of the System seam, closed on every way out. OpenProcessToken closes the handle held
+// before it takes the next.
 class SysHandleOwner {
   public:
     explicit SysHandleOwner(System& sys) : sys_(sys) {}
     SysHandleOwner(const SysHandleOwner&) = delete;
     SysHandleOwner& operator=(const SysHandleOwner&) = delete;
-    ~SysHandleOwner() {
-        if (handle_ != 0) sys_.CloseHandle(handle_);
-    }
-    SysHandle* put() { return &handle_; }
+    ~SysHandleOwner() { Close(); }
+
     SysHandle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != 0; }
+    void Close() {
+        if (handle_ != 0) sys_.CloseHandle(handle_);
+        handle_ = 0;
+    }
+
+    // OpenProcessToken
+    bool OpenProcessToken(SysHandle process, uint32_t access) {
+        Close();
+        return sys_.OpenProcessToken(process, access, &handle_);
+    }
 
   private:
     System& sys_;

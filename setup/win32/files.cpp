@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "seams/codepage.h"
-#include "win32/handle.h"
+#include "win32/owners.h"
 #include "win32/system_library.h"
 
 namespace ww {
@@ -47,9 +47,9 @@ uint32_t Win32Files::ProgramVersion(FileVersion& version) {
 // Plain write access and a move to the end: Windows 9x ignores the append-only right, so a file
 // opened with that right alone cannot be written there.
 bool Win32Files::Append(const std::string& path, std::string_view bytes) {
-    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
         GetLastError() != NO_ERROR)
         return false;
@@ -61,9 +61,9 @@ bool Win32Files::Append(const std::string& path, std::string_view bytes) {
 }
 
 bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
-    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    File file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
     // On the disk before the file gets its real name: a crash leaves no half file under it.
     const bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,

@@ -5,77 +5,49 @@
 #include <iterator>
 
 #include "seams/codepage.h"
-#include "win32/control_ids.h"
+#include "window/form1_layout.h"
 #include "win32/resource.h"
 
 namespace ww {
 namespace {
 
 constexpr char kClassName[] = "CorvaneWirewiseForm";
-constexpr char kCaption[] = "Corvane Wirewise";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int kClientWidth = 7185, kClientHeight = 1845; // twips
-constexpr int kFrameLeft = 120, kFrameTop = 1920;        // Frame1, holder of the option boxes
 
-struct ControlSpec {
-    int id;
+struct KindClass {
     const char* windowClass;
-    const char* text;
     DWORD style;
-    int left, top, width, height; // twips, inside the client area or inside Frame1
-    bool inFrame;
-    const char* toolTip;
 };
 
-constexpr DWORD kCheckBox = BS_AUTOCHECKBOX | WS_TABSTOP;
-constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
-
-// In creation order, which is the tab order: cboNIC, chkConnected, cmdWrite, cmdToggle, chkGates,
-// chkIEAuto; the label and the frame take no focus. The two options are tab stops only while
-// they are shown (Form1 turns them on and off).
-constexpr ControlSpec kControls[] = {
-    {ids::kLabel2, "STATIC", "Network Adapters:", SS_LEFT, 120, 120, 6975, 255, false, nullptr},
-    {ids::kCboNic, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 360, 6975, 315,
-     false, nullptr},
-    {ids::kChkConnected, "BUTTON",
-     "Please check that the adapter you have selected is connected to the router. When you have "
-     "done so, tick this box.",
-     kCheckBox | BS_MULTILINE, 120, 840, 5295, 615, false,
-     "Tick when the network adapter is connected to the router"},
-    {ids::kCmdWrite, "BUTTON", "Setup Network", kButton | WS_DISABLED, 5520, 840, 1575, 495, false,
-     nullptr},
-    {ids::kCmdToggle, "BUTTON", ">>", kButton, 6720, 1440, 375, 255, false, "Show Options"},
-    {ids::kFrame1, "BUTTON", "Options", BS_GROUPBOX, kFrameLeft, kFrameTop, 6975, 615, false,
-     nullptr},
-    {ids::kChkGates, "BUTTON", "Clear Gateways", BS_AUTOCHECKBOX, 120, 240, 1455, 255, true,
-     "Force Gateways to be cleared"},
-    {ids::kChkIEAuto, "BUTTON", "Set IE to Auto Detect", BS_AUTOCHECKBOX, 1800, 240, 1935, 255,
-     true, "Set Internet Explorer to Automatically Detect Settings"},
-};
-
-// Rows the open drop-down list shows before it scrolls.
-constexpr int kDropDownRows = 8;
-
-// The screen's device context for as long as it is needed.
-class ScreenDc {
-  public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
+KindClass ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+        return {"STATIC", SS_LEFT};
+    case ControlKind::DropDownList:
+        return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
+    case ControlKind::CheckBox:
+        return {"BUTTON", BS_AUTOCHECKBOX};
+    case ControlKind::Button:
+        return {"BUTTON", BS_PUSHBUTTON};
+    case ControlKind::Frame:
+        break;
     }
-    HDC get() const { return dc_; }
+    return {"BUTTON", BS_GROUPBOX};
+}
 
-  private:
-    HDC dc_;
-};
+DWORD StyleOf(const ControlSpec& c) {
+    DWORD style = WS_CHILD | WS_VISIBLE | ClassOf(c.kind).style;
+    if (c.flags & kTabStop) style |= WS_TABSTOP;
+    if (c.flags & kDisabled) style |= WS_DISABLED;
+    if (c.flags & kMultiLine) style |= BS_MULTILINE;
+    return style;
+}
 
 } // namespace
 
 Form1Window::Form1Window(App& app, Win32Ui& ui, HINSTANCE instance)
     : app_(app), ui_(ui), instance_(instance), form_(app, *this) {
-    ScreenDc screen;
+    const WindowDc screen(nullptr);
     if (screen.get()) {
         dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
         dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
@@ -124,22 +96,22 @@ bool Form1Window::Create() {
     wc.lpszClassName = kClassName;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    RECT r{0, 0, PxX(kClientWidth), PxY(kClientHeight)};
+    RECT r{0, 0, PxX(kFormClientWidth), PxY(kFormClientHeight)};
     AdjustWindowRectEx(&r, kWindowStyle, FALSE, WS_EX_CONTROLPARENT);
-    const HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kCaption, kWindowStyle,
+    const HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kFormCaption, kWindowStyle,
                                       CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                                       r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd) return false;
-    hwnd_.reset(hwnd);
+    hwnd_ = Window(hwnd);
     CreateControls();
     return true;
 }
 
 void Form1Window::CreateControls() {
     // The classic 8-point dialog face, at the system's DPI.
-    font_.reset(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    font_ = GdiObject(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
 
     toolTips_ =
@@ -148,18 +120,17 @@ void Form1Window::CreateControls() {
                         CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.get(), nullptr, instance_, nullptr);
 
     for (const ControlSpec& c : kControls) {
-        const int left = c.left + (c.inFrame ? kFrameLeft : 0);
-        const int top = c.top + (c.inFrame ? kFrameTop : 0);
-        int height = PxY(c.height);
-        if (c.id == ids::kCboNic) height += kDropDownRows * PxY(195); // the dropped list
+        const TwipsRect place = ClientPlace(c);
+        int height = PxY(place.height);
+        if (c.kind == ControlKind::DropDownList) height += kDropDownRows * PxY(kDropDownRowHeight);
         const std::string text = ToAnsi(c.text);
         const HWND control = CreateWindowExA(
-            0, c.windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | c.style, PxX(left), PxY(top),
-            PxX(c.width), height, hwnd_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-            instance_, nullptr);
+            0, ClassOf(c.kind).windowClass, text.c_str(), StyleOf(c), PxX(place.left),
+            PxY(place.top), PxX(place.width), height, hwnd_.get(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
         if (!control) continue;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (c.toolTip) AddToolTip(c.id, c.toolTip);
+        if (c.toolTip) SendToolTip(TTM_ADDTOOLA, c.id, c.toolTip);
     }
 
     // The box's key events are its own; the window hears them through its procedure.
@@ -170,7 +141,8 @@ void Form1Window::CreateControls() {
     }
 }
 
-void Form1Window::AddToolTip(int id, const char* text) {
+// Adds a control's tip, or changes its text: the control is the tool, named by its window.
+void Form1Window::SendToolTip(UINT message, int id, std::string_view text) {
     if (!toolTips_) return;
     const std::string ansi = ToAnsi(text);
     TTTOOLINFOA ti{};
@@ -180,7 +152,7 @@ void Form1Window::AddToolTip(int id, const char* text) {
     ti.hwnd = hwnd_.get();
     ti.uId = reinterpret_cast<UINT_PTR>(Item(id));
     ti.lpszText = const_cast<char*>(ansi.c_str());
-    SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(toolTips_, message, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -253,7 +225,7 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
-        hwnd_.reset(nullptr);
+        hwnd_.Release(); // the window is going: nothing is left to destroy
         break;
     default:
         break;
@@ -303,20 +275,22 @@ int Form1Window::SelectedAdapterRow() const {
     return row == CB_ERR ? -1 : static_cast<int>(row);
 }
 
-int Form1Window::ConnectedValue() const {
+CheckState Form1Window::ConnectedValue() const {
     switch (SendMessageA(Item(ids::kChkConnected), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
-        return 1;
+        return CheckState::Ticked;
     case BST_INDETERMINATE:
-        return 2;
+        return CheckState::Greyed;
     default:
-        return 0;
+        return CheckState::Unticked;
     }
 }
 
-void Form1Window::SetConnectedValue(int value) {
-    const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
-    SendMessageA(Item(ids::kChkConnected), BM_SETCHECK, state, 0);
+void Form1Window::SetConnectedValue(CheckState state) {
+    const WPARAM check = state == CheckState::Ticked   ? BST_CHECKED
+                         : state == CheckState::Greyed ? BST_INDETERMINATE
+                                                       : BST_UNCHECKED;
+    SendMessageA(Item(ids::kChkConnected), BM_SETCHECK, check, 0);
 }
 
 void Form1Window::SetWriteEnabled(bool enabled) {
@@ -326,14 +300,7 @@ void Form1Window::SetWriteEnabled(bool enabled) {
 void Form1Window::SetToggle(const std::string& caption, const std::string& toolTip) {
     const std::string text = ToAnsi(caption);
     SetWindowTextA(Item(ids::kCmdToggle), text.c_str());
-    if (!toolTips_) return;
-    const std::string tip = ToAnsi(toolTip);
-    TTTOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.hwnd = hwnd_.get();
-    ti.uId = reinterpret_cast<UINT_PTR>(Item(ids::kCmdToggle));
-    ti.lpszText = const_cast<char*>(tip.c_str());
-    SendMessageA(toolTips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendToolTip(TTM_UPDATETIPTEXTA, ids::kCmdToggle, toolTip);
 }
 
 void Form1Window::SetOuterHeight(int twips) {

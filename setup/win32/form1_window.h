@@ -3,46 +3,14 @@
 // feeds the window's events to Form1.
 #include <windows.h>
 
+#include <string_view>
+
 #include "app.h"
 #include "window/form1.h"
+#include "win32/owners.h"
 #include "win32/ui.h"
 
 namespace ww {
-
-// An owned GDI object (font), deleted when it goes.
-class GdiObject {
-  public:
-    explicit GdiObject(HGDIOBJ h = nullptr) : h_(h) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() {
-        if (h_) DeleteObject(h_);
-    }
-    HGDIOBJ get() const { return h_; }
-    void reset(HGDIOBJ h) {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-
-  private:
-    HGDIOBJ h_;
-};
-
-// Destroys the window if it still exists when the owner goes.
-class WindowHandle {
-  public:
-    WindowHandle() = default;
-    WindowHandle(const WindowHandle&) = delete;
-    WindowHandle& operator=(const WindowHandle&) = delete;
-    ~WindowHandle() {
-        if (h_ && IsWindow(h_)) DestroyWindow(h_);
-    }
-    void reset(HWND h) { h_ = h; }
-    HWND get() const { return h_; }
-
-  private:
-    HWND h_ = nullptr;
-};
 
 class Form1Window final : public Form1View {
   public:
@@ -58,8 +26,8 @@ class Form1Window final : public Form1View {
     void AddAdapterRow(const std::string& text) override;
     void SelectAdapterRow(int row) override;
     int SelectedAdapterRow() const override;
-    int ConnectedValue() const override;
-    void SetConnectedValue(int value) override;
+    CheckState ConnectedValue() const override;
+    void SetConnectedValue(CheckState state) override;
     void SetWriteEnabled(bool enabled) override;
     void SetToggle(const std::string& caption, const std::string& toolTip) override;
     void SetOuterHeight(int twips) override;
@@ -74,7 +42,7 @@ class Form1Window final : public Form1View {
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Create();
     void CreateControls();
-    void AddToolTip(int id, const char* text);
+    void SendToolTip(UINT message, int id, std::string_view text);
     HWND Item(int id) const { return GetDlgItem(hwnd_.get(), id); }
     int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
     int PxY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
@@ -85,7 +53,7 @@ class Form1Window final : public Form1View {
     Win32Ui& ui_;
     HINSTANCE instance_;
     Form1 form_;
-    WindowHandle hwnd_;
+    Window hwnd_;
     HWND toolTips_ = nullptr; // owned by the window, destroyed with it
     GdiObject font_;
     WNDPROC comboDefault_ = nullptr;

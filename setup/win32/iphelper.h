@@ -1,11 +1,11 @@
 #pragma once
 #include <map>
-#include <memory>
 #include <string>
 
 #include <windows.h>
 
 #include "seams/iphelper.h"
+#include "win32/owners.h"
 
 namespace ww {
 
@@ -25,10 +25,7 @@ class Win32IpHelper final : public IpHelper {
     uint32_t LastError() override { return lastError_; }
 
   private:
-    struct FreeModule {
-        void operator()(HMODULE module) const { FreeLibrary(module); }
-    };
-    std::map<std::string, std::unique_ptr<HINSTANCE__, FreeModule>> modules_;
+    std::map<std::string, ww::Module> modules_;
     uint32_t lastError_ = 0;
 };
 

@@ -5,13 +5,15 @@
 namespace ww {
 namespace {
 
-// Key handles are 32-bit values sign-extended into a pointer, which keeps the predefined roots
-// (0x80000000 and up) right on 64-bit Windows too.
+// The predefined roots are 32-bit values that windows.h widens with their sign, which keeps them
+// right on 64-bit Windows too; every other key is a handle kept whole.
 HKEY ToHkey(HKey key) {
-    return reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(key)));
+    if (key >= kHkeyClassesRoot && key <= kHkeyDynData)
+        return reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(key)));
+    return reinterpret_cast<HKEY>(key);
 }
 HKey FromHkey(HKEY key) {
-    return static_cast<HKey>(reinterpret_cast<uintptr_t>(key));
+    return reinterpret_cast<HKey>(key);
 }
 
 } // namespace

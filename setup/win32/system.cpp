@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "win32/codepage.h"
+#include "win32/owners.h"
 #include "win32/system_library.h"
 
 namespace ww {
@@ -20,43 +22,7 @@ const char* SystemName(const std::string& name) {
     return name.empty() ? nullptr : name.c_str();
 }
 
-std::wstring Utf16(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int len =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(len), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), len);
-    return out;
-}
-
-std::string Utf8(const wchar_t* text) {
-    const int len = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (len <= 1) return {};
-    std::string out(static_cast<size_t>(len), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), len, nullptr, nullptr);
-    out.resize(static_cast<size_t>(len - 1));
-    return out;
-}
-
 using NetGetDCNameFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, LPBYTE*);
-using NetApiBufferFreeFn = NET_API_STATUS(WINAPI*)(LPVOID);
-
-// The buffer netapi32 hands out, freed on every way out.
-class NetBuffer {
-  public:
-    explicit NetBuffer(NetApiBufferFreeFn free) : free_(free) {}
-    NetBuffer(const NetBuffer&) = delete;
-    NetBuffer& operator=(const NetBuffer&) = delete;
-    ~NetBuffer() {
-        if (buffer_ != nullptr) free_(buffer_);
-    }
-    LPBYTE* put() { return &buffer_; }
-    const wchar_t* text() const { return reinterpret_cast<const wchar_t*>(buffer_); }
-
-  private:
-    NetApiBufferFreeFn free_;
-    LPBYTE buffer_ = nullptr;
-};
 
 TOKEN_PRIVILEGES ToWin32(const TokenPrivileges& p) {
     TOKEN_PRIVILEGES t{};
@@ -128,13 +94,14 @@ uint32_t Win32System::NetGetDCName(const std::string& server, const std::string&
                                    std::string* dcName) {
     const SystemLibrary netapi("netapi32.dll");
     const auto getDcName = netapi.Proc<NetGetDCNameFn>("NetGetDCName");
-    const auto bufferFree = netapi.Proc<NetApiBufferFreeFn>("NetApiBufferFree");
+    const auto bufferFree = netapi.Proc<NetBuffer::FreeFn>("NetApiBufferFree");
     if (!getDcName || !bufferFree) return netapi.Error();
-    const std::wstring s = Utf16(server);
-    const std::wstring d = Utf16(domain);
+    const std::wstring s = ToUtf16(server);
+    const std::wstring d = ToUtf16(domain);
     NetBuffer buffer(bufferFree);
-    const NET_API_STATUS status = getDcName(s.c_str(), d.c_str(), buffer.put());
-    if (status == NERR_Success && buffer.text() != nullptr) *dcName = Utf8(buffer.text());
+    const NET_API_STATUS status = getDcName(s.c_str(), d.c_str(), buffer.Put());
+    if (status == NERR_Success && buffer.get() != nullptr)
+        *dcName = FromUtf16(reinterpret_cast<const wchar_t*>(buffer.get()));
     return status;
 }
 

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "win32/owners.h"
+
 namespace ww {
 
 // The full path of a file in the system folder; empty when the folder cannot be had.
@@ -31,20 +33,15 @@ template <typename Fn> Fn ProcAddress(HMODULE module, const char* name) {
 class SystemLibrary {
   public:
     explicit SystemLibrary(const char* fileName)
-        : module_(LoadSystemLibrary(fileName)), error_(module_ != nullptr ? 0 : GetLastError()) {}
-    SystemLibrary(const SystemLibrary&) = delete;
-    SystemLibrary& operator=(const SystemLibrary&) = delete;
-    ~SystemLibrary() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
+        : module_(LoadSystemLibrary(fileName)), error_(module_ ? 0 : GetLastError()) {}
     template <typename Fn> Fn Proc(const char* name) const {
-        return ProcAddress<Fn>(module_, name);
+        return ProcAddress<Fn>(module_.get(), name);
     }
     // Why Proc gives null: the error of the load, or ERROR_PROC_NOT_FOUND when it loaded.
-    DWORD Error() const { return module_ != nullptr ? ERROR_PROC_NOT_FOUND : error_; }
+    DWORD Error() const { return module_ ? ERROR_PROC_NOT_FOUND : error_; }
 
   private:
-    HMODULE module_;
+    Module module_;
     DWORD error_;
 };
 

@@ -85,7 +85,7 @@ void Form1::Form_Load() {
         GuardedStep(app_, [&] { EnableShutdownPrivilege(app_); });
     }
     GuardedStep(app_, [&] { ListAdapters(app_, *this); });
-    if (app_.OsCode == 1) {
+    if (app_.OsCode == OsFamily::Win9x) {
         GuardedStep(app_, [&] {
             Scan.ScanPosition = 0;
             Scan.SearchNextWin9xNIC();
@@ -121,13 +121,13 @@ void Form1::FollowRowChange(int row) {
 
 // A change of the box's value from the program raises its click handler like a user's click.
 void Form1::UntickConnected() {
-    if (view_.ConnectedValue() == 0) return;
-    view_.SetConnectedValue(0);
+    if (view_.ConnectedValue() == CheckState::Unticked) return;
+    view_.SetConnectedValue(CheckState::Unticked);
     chkConnected_Click();
 }
 
 void Form1::chkConnected_Click() {
-    view_.SetWriteEnabled(view_.ConnectedValue() == 1);
+    view_.SetWriteEnabled(view_.ConnectedValue() == CheckState::Ticked);
 }
 
 void Form1::cmdToggle_Click() {

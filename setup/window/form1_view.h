@@ -6,15 +6,18 @@
 
 namespace ww {
 
+// A check box's state.
+enum class CheckState { Unticked, Ticked, Greyed };
+
 class Form1View {
   public:
     // cboNIC
     virtual void AddAdapterRow(const std::string& text) = 0;
     virtual void SelectAdapterRow(int row) = 0;
     virtual int SelectedAdapterRow() const = 0; // -1 when no row is selected
-    // chkConnected: 0 unticked, 1 ticked, 2 greyed
-    virtual int ConnectedValue() const = 0;
-    virtual void SetConnectedValue(int value) = 0;
+    // chkConnected
+    virtual CheckState ConnectedValue() const = 0;
+    virtual void SetConnectedValue(CheckState state) = 0;
     // cmdWrite
     virtual void SetWriteEnabled(bool enabled) = 0;
     // cmdToggle

@@ -11,36 +11,36 @@ using test::TestApp;
 
 struct LibraryCase {
     IpFunction function;
-    int osCode;
+    OsFamily os;
     const char* library;
 };
 
 TEST(IpHelperBinding, LibraryFollowsFunctionAndFamily) {
     const LibraryCase cases[] = {
-        {IpFunction::GetAdaptersInfo, 0, "iphlpapi_9x"},
-        {IpFunction::GetAdaptersInfo, 1, "iphlpapi_9x"},
-        {IpFunction::GetAdaptersInfo, 2, "iphlpapi_9x"},
-        {IpFunction::GetAdaptersInfo, 3, "iphlpapi_2k"},
-        {IpFunction::GetAdaptersInfo, 4, "iphlpapi_xp"},
-        {IpFunction::GetAdaptersInfo, 5, "iphlpapi_9x"},
-        {IpFunction::GetNetworkParams, 3, "iphlpapi_2k"},
-        {IpFunction::GetNetworkParams, 4, "iphlpapi_xp"},
-        {IpFunction::GetNetworkParams, 1, "iphlpapi_9x"},
-        {IpFunction::GetInterfaceInfo, 3, "iphlpapi_9x"},
-        {IpFunction::GetInterfaceInfo, 4, "iphlpapi_9x"},
-        {IpFunction::IpReleaseAddress, 3, "iphlpapi_9x"},
-        {IpFunction::IpReleaseAddress, 4, "iphlpapi_9x"},
-        {IpFunction::IpRenewAddress, 4, "iphlpapi_9x"},
-        {IpFunction::IpRenewAddress, 1, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, OsFamily::Win32s, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, OsFamily::Win9x, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, OsFamily::Nt4, "iphlpapi_9x"},
+        {IpFunction::GetAdaptersInfo, OsFamily::Win2000, "iphlpapi_2k"},
+        {IpFunction::GetAdaptersInfo, OsFamily::WinXp, "iphlpapi_xp"},
+        {IpFunction::GetAdaptersInfo, OsFamily::Other, "iphlpapi_9x"},
+        {IpFunction::GetNetworkParams, OsFamily::Win2000, "iphlpapi_2k"},
+        {IpFunction::GetNetworkParams, OsFamily::WinXp, "iphlpapi_xp"},
+        {IpFunction::GetNetworkParams, OsFamily::Win9x, "iphlpapi_9x"},
+        {IpFunction::GetInterfaceInfo, OsFamily::Win2000, "iphlpapi_9x"},
+        {IpFunction::GetInterfaceInfo, OsFamily::WinXp, "iphlpapi_9x"},
+        {IpFunction::IpReleaseAddress, OsFamily::Win2000, "iphlpapi_9x"},
+        {IpFunction::IpReleaseAddress, OsFamily::WinXp, "iphlpapi_9x"},
+        {IpFunction::IpRenewAddress, OsFamily::WinXp, "iphlpapi_9x"},
+        {IpFunction::IpRenewAddress, OsFamily::Win9x, "iphlpapi_9x"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(IpHelperLibrary(c.function, c.osCode), c.library)
-            << static_cast<int>(c.function) << " on " << c.osCode;
+        EXPECT_EQ(IpHelperLibrary(c.function, c.os), c.library)
+            << static_cast<int>(c.function) << " on " << c.os;
 }
 
 TEST(IpHelperBinding, LoadsByFullPathAndBindsOnceAtFirstCall) {
     TestApp t;
-    t.app.OsCode = 4;
+    t.app.OsCode = OsFamily::WinXp;
     uint32_t size = 0;
     EXPECT_EQ(iphlp::GetAdaptersInfo(t.app, nullptr, &size), 232u); // no adapters
     EXPECT_EQ(iphlp::GetAdaptersInfo(t.app, nullptr, &size), 232u);
@@ -53,9 +53,9 @@ TEST(IpHelperBinding, LoadsByFullPathAndBindsOnceAtFirstCall) {
 TEST(IpHelperBinding, FamilyIsLookedAtOnEveryCall) {
     TestApp t;
     uint32_t size = 0;
-    t.app.OsCode = 3;
+    t.app.OsCode = OsFamily::Win2000;
     iphlp::GetNetworkParams(t.app, nullptr, &size);
-    t.app.OsCode = 1;
+    t.app.OsCode = OsFamily::Win9x;
     iphlp::GetNetworkParams(t.app, nullptr, &size);
     iphlp::GetInterfaceInfo(t.app, nullptr, &size);
     EXPECT_EQ(t.iphlp.FunctionCalls(), (std::vector<std::string>{"iphlpapi_2k!GetNetworkParams",
@@ -65,7 +65,7 @@ TEST(IpHelperBinding, FamilyIsLookedAtOnEveryCall) {
 
 TEST(IpHelperBinding, MissingFileOrFunctionIsAFailureTriedAgainNextTime) {
     TestApp t;
-    t.app.OsCode = 1;
+    t.app.OsCode = OsFamily::Win9x;
     t.iphlp.files.erase("C:\\Tools\\iphlpapi_9x.dll");
     t.iphlp.missing.insert("iphlpapi_xp!GetNetworkParams");
     uint8_t rec[260] = {};
@@ -75,7 +75,7 @@ TEST(IpHelperBinding, MissingFileOrFunctionIsAFailureTriedAgainNextTime) {
     t.iphlp.files.insert("C:\\Tools\\iphlpapi_9x.dll");
     EXPECT_EQ(iphlp::IpReleaseAddress(t.app, rec), 0u);
 
-    t.app.OsCode = 4;
+    t.app.OsCode = OsFamily::WinXp;
     EXPECT_EQ(iphlp::GetNetworkParams(t.app, nullptr, &size), std::nullopt);
     EXPECT_EQ(iphlp::GetNetworkParams(t.app, nullptr, &size), std::nullopt);
     EXPECT_EQ(t.iphlp.FunctionCalls(), (std::vector<std::string>{"iphlpapi_9x!IpReleaseAddress"}));
@@ -85,7 +85,7 @@ TEST(IpHelperBinding, MissingFileOrFunctionIsAFailureTriedAgainNextTime) {
 // before the caller goes on; a file that serves every call is never named.
 TEST(IpHelperBinding, AMissingFileOrFunctionNamesTheFileOnce) {
     TestApp t;
-    t.app.OsCode = 4;
+    t.app.OsCode = OsFamily::WinXp;
     t.iphlp.files.erase("C:\\Tools\\iphlpapi_9x.dll");
     t.iphlp.missing.insert("iphlpapi_xp!GetNetworkParams");
     uint8_t rec[260] = {};

@@ -14,7 +14,7 @@ constexpr int32_t kIndex = 2;
 struct Dhcp : ::testing::Test {
     TestApp t;
     Dhcp() {
-        t.app.OsCode = 1;
+        t.app.OsCode = OsFamily::Win9x;
         t.iphlp.interfaces = {{7, u"\\DEVICE\\TCPIP_{OTHER}"}, {kIndex, u"\\DEVICE\\TCPIP_{NIC}"}};
     }
     Lines Boxes() const {
@@ -100,7 +100,8 @@ TEST_F(Dhcp, AnInterfaceTableThatCannotBeFetchedIsFalseSilently) {
 }
 
 TEST_F(Dhcp, AlwaysBoundFromTheWindows9xLibrary) {
-    for (const int16_t os : {1, 2, 3, 4, 5}) {
+    for (const OsFamily os :
+         {OsFamily::Win9x, OsFamily::Nt4, OsFamily::Win2000, OsFamily::WinXp, OsFamily::Other}) {
         TestApp app;
         app.app.OsCode = os;
         app.iphlp.interfaces = {{kIndex, u"NIC"}};

@@ -29,7 +29,7 @@ inline void SnapshotKey(Registry& reg, HKey key, const std::string& name, Regist
         char subName[256] = {};
         if (reg.EnumKey(key, i, subName, sizeof subName) != kErrorSuccess) break;
         RegKey sub(reg);
-        if (reg.OpenKeyEx(key, subName, 0, 0x20019, sub.put()) != kErrorSuccess) continue;
+        if (sub.Open(key, subName, kKeyRead) != kErrorSuccess) continue;
         SnapshotKey(reg, sub.get(), name + "\\" + subName, out);
     }
 }

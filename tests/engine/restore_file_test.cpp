@@ -16,6 +16,7 @@ namespace ww::test {
 namespace {
 
 using namespace std::string_literals;
+using enum OsFamily;
 
 const std::string kSid = "S-1-5-21-1-2-3-1000";
 const std::string kIe = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\";
@@ -182,7 +183,7 @@ TEST(ReadValues, TypesAndEveryByteOfTheValuesThatExist) {
 struct Pc {
     TestApp t;
 
-    Pc(int16_t osCode, bool nt) {
+    Pc(OsFamily osCode, bool nt) {
         t.app.OsCode = osCode;
         t.app.NtPlatform = nt;
         t.app.UserName = "JOHN";
@@ -239,13 +240,13 @@ struct Pc {
 TEST(RestoreFile, AfterAFailureAtAnyWriteTheFileBringsEverythingBack) {
     const struct {
         const char* road;
-        int16_t osCode;
+        OsFamily osCode;
         bool nt;
-    } roads[] = {{"Windows 98", 1, false},
-                 {"NT 4", 2, true},
-                 {"Windows 2000", 3, true},
-                 {"Windows XP", 4, true},
-                 {"later NT", 5, true}};
+    } roads[] = {{"Windows 98", Win9x, false},
+                 {"NT 4", Nt4, true},
+                 {"Windows 2000", Win2000, true},
+                 {"Windows XP", WinXp, true},
+                 {"later NT", Other, true}};
     for (const auto& road : roads) {
         Pc clean(road.osCode, road.nt);
         const auto untouched = Snapshot(clean.t.reg);
@@ -287,14 +288,16 @@ TEST(RestoreFile, HoldsWhatTheRunMayChangeOnItsRoad) {
         return false;
     };
     const struct {
-        int16_t osCode;
+        OsFamily osCode;
         bool nt, ieAuto;
-    } cases[] = {{1, false, true}, {1, false, false}, {4, true, true}, {5, true, false}};
+    } cases[] = {
+        {Win9x, false, true}, {Win9x, false, false}, {WinXp, true, true}, {Other, true, false}};
     for (const auto& c : cases) {
         Pc pc(c.osCode, c.nt);
         pc.t.options.ieAuto = c.ieAuto;
         App& app = pc.t.app;
-        SCOPED_TRACE(std::to_string(c.osCode) + (c.ieAuto ? " ticked" : " unticked"));
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.osCode)) +
+                     (c.ieAuto ? " ticked" : " unticked"));
         EXPECT_TRUE(has(app, kHkeyUsers, kIe, "ProxyEnable"));
         EXPECT_EQ(has(app, kHkeyUsers, "Connections", "DefaultConnectionSettings"), c.ieAuto);
         EXPECT_EQ(has(app, kHkeyCurrentUser, kIe, "AutoConfigURL"), !c.nt);
@@ -302,7 +305,7 @@ TEST(RestoreFile, HoldsWhatTheRunMayChangeOnItsRoad) {
         EXPECT_EQ(has(app, kHkeyLocalMachine, kInterface, "NameServer"), c.nt);
         EXPECT_EQ(has(app, kHkeyLocalMachine, kInterface, "EnableDHCP"), c.nt);
     }
-    Pc none(0, false);
+    Pc none(Win32s, false);
     EXPECT_TRUE(ValuesASetupRunMayChange(none.t.app).empty());
 }
 

@@ -14,6 +14,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using namespace std::string_literals;
+using enum OsFamily;
 
 const std::string kSid = "S-1-5-21-1-2-3-1000";
 const std::string kUser = "JOHN";
@@ -45,7 +46,7 @@ struct Pc {
     PassOutcome outcome = PassOutcome::Done;
 
     // The road's platform: NT for the NT road, so that code 5 stands for a later NT build there.
-    Pc(int16_t osCode, Road r) : road(r) {
+    Pc(OsFamily osCode, Road r) : road(r) {
         t.app.OsCode = osCode;
         t.app.NtPlatform = road == Road::Nt;
         t.app.UserName = kUser;
@@ -174,7 +175,7 @@ const Lines kWmiAllFive = {"IP on auto", "DNS on auto", "DNS domains reset", "Re
                            "Renewing DHCP Lease"};
 
 TEST(SettingsPass, ReadPassOnTheNtRoad) {
-    for (const int16_t os : {2, 3, 4, 5}) {
+    for (const OsFamily os : {Nt4, Win2000, WinXp, Other}) {
         Pc pc(os, Road::Nt);
         pc.SeedInternet();
         pc.SeedNt();
@@ -189,7 +190,7 @@ TEST(SettingsPass, ReadPassOnTheNtRoad) {
 // Windows XP, gateways box unticked: the Internet Settings of the user's own key, the blobs, the
 // name servers, WMI; gateways and HKEY_CURRENT_USER stay as they were.
 TEST(SettingsPass, WritePassOnWindowsXpWithGatewaysUnticked) {
-    Pc pc(4, Road::Nt);
+    Pc pc(WinXp, Road::Nt);
     pc.SeedInternet();
     pc.SeedNt();
     auto expectedRegistry = Snapshot(pc.t.reg);
@@ -248,11 +249,14 @@ TEST(SettingsPass, WritePassOnWindowsXpWithGatewaysUnticked) {
 // ticked. NT 4 has no interface key: its rows log nothing, "Area 1:" stays.
 TEST(SettingsPass, WritePassClearsGatewaysOn2000AlwaysAndOnRequest) {
     const struct {
-        int16_t os;
+        OsFamily os;
         bool ticked;
         bool interfaceKey;
-    } cases[] = {
-        {3, false, true}, {2, true, false}, {4, true, true}, {3, true, true}, {5, true, true}};
+    } cases[] = {{Win2000, false, true},
+                 {Nt4, true, false},
+                 {WinXp, true, true},
+                 {Win2000, true, true},
+                 {Other, true, true}};
     for (const auto& c : cases) {
         Pc pc(c.os, Road::Nt);
         pc.t.options.gates = c.ticked;
@@ -294,7 +298,7 @@ TEST(SettingsPass, WritePassClearsGatewaysOn2000AlwaysAndOnRequest) {
 }
 
 TEST(SettingsPass, GatewaysStayOnNt4XpAndLaterWithTheBoxUnticked) {
-    for (const int16_t os : {2, 4, 5}) {
+    for (const OsFamily os : {Nt4, WinXp, Other}) {
         Pc pc(os, Road::Nt);
         pc.SeedInternet();
         pc.SeedNt();
@@ -361,7 +365,7 @@ const Lines k9xWrite = {
 // Windows 9x, and a platform that is neither 9x nor NT by the same road, with the user name as the
 // key prefix.
 TEST(SettingsPass, ReadAndWritePassOnTheWindows9xRoad) {
-    for (const int16_t os : {1, 5}) {
+    for (const OsFamily os : {Win9x, Other}) {
         Pc pc(os, Road::Win9x);
         pc.t.options.gates = true; // never consulted on this road
         pc.SeedInternet();
@@ -398,7 +402,7 @@ TEST(SettingsPass, ReadAndWritePassOnTheWindows9xRoad) {
 }
 
 TEST(SettingsPass, NoRoadLogsOnlyItsFrame) {
-    for (const int16_t os : {0, 6, -1}) {
+    for (const OsFamily os : {Win32s, OsFamily{6}, OsFamily{-1}}) {
         Pc pc(os, Road::Nt);
         pc.SeedInternet();
         pc.SeedNt();
@@ -415,7 +419,7 @@ TEST(SettingsPass, NoRoadLogsOnlyItsFrame) {
 // Nothing is created: the Internet Settings and Windows 9x rows log their step label only, the
 // NT rows nothing at all.
 TEST(SettingsPass, MissingValuesAreNeverCreated) {
-    Pc win9x(1, Road::Win9x);
+    Pc win9x(Win9x, Road::Win9x);
     win9x.t.iphlp.interfaces.clear();
     EXPECT_EQ(win9x.Run(false), (Lines{"Selected: " + kNic,
                                        "Setting values",
@@ -440,7 +444,7 @@ TEST(SettingsPass, MissingValuesAreNeverCreated) {
     FakeRegistry empty;
     EXPECT_EQ(Snapshot(win9x.t.reg), Snapshot(empty));
 
-    Pc nt(3, Road::Nt);
+    Pc nt(Win2000, Road::Nt);
     nt.t.wmi.instances.clear();
     EXPECT_EQ(
         nt.Run(false),
@@ -456,7 +460,7 @@ TEST(SettingsPass, MissingValuesAreNeverCreated) {
 
 // A refused write is not told apart from a done one.
 TEST(SettingsPass, AFailedWriteStillLogsItsDoneLine) {
-    Pc nt(3, Road::Nt);
+    Pc nt(Win2000, Road::Nt);
     nt.SeedInternet();
     nt.SeedNt();
     nt.t.reg.FailOp(FakeRegistry::Op::SetValueEx, kErrorAccessDenied);
@@ -467,7 +471,7 @@ TEST(SettingsPass, AFailedWriteStillLogsItsDoneLine) {
     EXPECT_NE(std::find(log.begin(), log.end(), "Auto detect = False"), log.end());
     EXPECT_EQ(nt.Get(kHkeyLocalMachine, kInterface, "DefaultGateway")->type, kRegMultiSz);
 
-    Pc win9x(1, Road::Win9x);
+    Pc win9x(Win9x, Road::Win9x);
     win9x.SeedInternet();
     win9x.Seed9x();
     win9x.t.reg.FailOp(FakeRegistry::Op::SetValueEx, kErrorAccessDenied);
@@ -477,7 +481,7 @@ TEST(SettingsPass, AFailedWriteStillLogsItsDoneLine) {
 }
 
 TEST(SettingsPass, UntickedAutoDetectLeavesTheBlobs) {
-    Pc pc(4, Road::Nt);
+    Pc pc(WinXp, Road::Nt);
     pc.t.options.ieAuto = false;
     pc.SeedInternet();
     const Lines log = pc.Run(false);
@@ -489,7 +493,7 @@ TEST(SettingsPass, UntickedAutoDetectLeavesTheBlobs) {
 
 // A failure inside ends the pass with the error box: no "Completed Setup", earlier writes stay.
 TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
-    Pc shortBlob(4, Road::Nt);
+    Pc shortBlob(WinXp, Road::Nt);
     shortBlob.SeedInternet();
     shortBlob.t.reg.SetBinary(kHkeyUsers, shortBlob.userKey + "Connections",
                               "DefaultConnectionSettings", {0x46, 0, 0, 0, 2, 0, 0, 0});
@@ -501,7 +505,7 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
     EXPECT_EQ(shortBlob.Get(kHkeyUsers, shortBlob.userKey, "ProxyEnable"), Dword(0));
 
     // WMI without the methods, as Wine has it.
-    Pc wine(4, Road::Nt);
+    Pc wine(WinXp, Road::Nt);
     wine.SeedNt();
     wine.t.wmi.methodStatus = kWbemInvalidMethod;
     log = wine.Run(false);
@@ -512,7 +516,7 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
     EXPECT_EQ(wine.t.ui.boxes[0].text, kError);
 
     // IP Helper's library missing on the Windows 9x road.
-    Pc noLibrary(1, Road::Win9x);
+    Pc noLibrary(Win9x, Road::Win9x);
     noLibrary.t.iphlp.files.clear();
     log = noLibrary.Run(false);
     EXPECT_EQ(log.back(), "Missing iphlpapi_9x.dll");
@@ -522,7 +526,7 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
 
     // The selected entry outside the list: not even "Selected: ".
     for (const int16_t index : {2, -1}) {
-        Pc outside(4, Road::Nt);
+        Pc outside(WinXp, Road::Nt);
         outside.t.app.SelectedAdapter = index;
         EXPECT_TRUE(outside.Run(true).empty());
         EXPECT_EQ(outside.t.ui.boxes.size(), 1u);
@@ -535,30 +539,30 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
 TEST(SettingsPass, TheOutcomeTellsWhetherTheWritePassGotThrough) {
     const struct {
         const char* what;
-        int16_t os;
+        OsFamily os;
         Road road;
         bool readOnly;
         std::function<void(Pc&)> arrange;
         PassOutcome outcome;
     } cases[] = {
-        {"NT, switched", 4, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
-        {"later NT, switched", 5, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
-        {"NT, no instance", 4, Road::Nt, false, [](Pc& pc) { pc.t.wmi.instances.clear(); },
+        {"NT, switched", WinXp, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
+        {"later NT, switched", Other, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
+        {"NT, no instance", WinXp, Road::Nt, false, [](Pc& pc) { pc.t.wmi.instances.clear(); },
          PassOutcome::AdapterNotSwitched},
-        {"NT, a method said no", 5, Road::Nt, false,
+        {"NT, a method said no", Other, Road::Nt, false,
          [](Pc& pc) { pc.t.wmi.instances[0].returnValues["EnableDHCP"] = 84; },
          PassOutcome::AdapterNotSwitched},
-        {"NT, no methods", 3, Road::Nt, false,
+        {"NT, no methods", Win2000, Road::Nt, false,
          [](Pc& pc) { pc.t.wmi.methodStatus = kWbemInvalidMethod; }, PassOutcome::EndedEarly},
-        {"NT read pass", 4, Road::Nt, true, [](Pc& pc) { pc.t.wmi.instances.clear(); },
+        {"NT read pass", WinXp, Road::Nt, true, [](Pc& pc) { pc.t.wmi.instances.clear(); },
          PassOutcome::Done},
-        {"9x, refresh refused", 1, Road::Win9x, false,
+        {"9x, refresh refused", Win9x, Road::Win9x, false,
          [](Pc& pc) { pc.t.iphlp.interfaces.clear(); }, PassOutcome::Done},
-        {"9x, no library", 1, Road::Win9x, false, [](Pc& pc) { pc.t.iphlp.files.clear(); },
+        {"9x, no library", Win9x, Road::Win9x, false, [](Pc& pc) { pc.t.iphlp.files.clear(); },
          PassOutcome::EndedEarly},
-        {"no road", 0, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
-        {"entry outside the list", 4, Road::Nt, true, [](Pc& pc) { pc.t.app.SelectedAdapter = 3; },
-         PassOutcome::EndedEarly},
+        {"no road", Win32s, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
+        {"entry outside the list", WinXp, Road::Nt, true,
+         [](Pc& pc) { pc.t.app.SelectedAdapter = 3; }, PassOutcome::EndedEarly},
     };
     for (const auto& c : cases) {
         Pc pc(c.os, c.road);
@@ -574,7 +578,7 @@ TEST(SettingsPass, TheOutcomeTellsWhetherTheWritePassGotThrough) {
 
 // No adapter found: the empty entry 0 is used, with empty key parts.
 TEST(SettingsPass, TheEmptyEntryZeroWhenNoAdapterWasFound) {
-    Pc pc(4, Road::Nt);
+    Pc pc(WinXp, Road::Nt);
     pc.t.app.SelectedAdapter = 0;
     pc.SeedInternet();
     const Lines log = pc.Run(true);

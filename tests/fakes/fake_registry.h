@@ -26,7 +26,6 @@ inline constexpr uint32_t kKeyQueryValue = 0x1;
 inline constexpr uint32_t kKeySetValue = 0x2;
 inline constexpr uint32_t kKeyCreateSubKey = 0x4;
 inline constexpr uint32_t kKeyEnumerateSubKeys = 0x8;
-inline constexpr uint32_t kKeyRead = 0x20019;
 inline constexpr uint32_t kKeyAllAccess = 0xF003F;
 // Rights a read-only key refuses: set value, create sub-key, create link, delete, DAC, owner.
 inline constexpr uint32_t kKeyWriteRights = 0x2 | 0x4 | 0x20 | 0x10000 | 0x40000 | 0x80000;

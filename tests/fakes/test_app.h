@@ -13,7 +13,14 @@
 #include "fakes/fake_ui.h"
 #include "fakes/fake_wmi.h"
 
-namespace ww::test {
+namespace ww {
+
+// Test messages show the family's number.
+inline std::ostream& operator<<(std::ostream& out, OsFamily os) {
+    return out << static_cast<int>(os);
+}
+
+namespace test {
 
 struct FakeOptions final : Options {
     bool gates = false, ieAuto = false;
@@ -64,4 +71,5 @@ struct TestApp {
     }
 };
 
-} // namespace ww::test
+} // namespace test
+} // namespace ww

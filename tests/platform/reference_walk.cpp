@@ -19,7 +19,6 @@ struct ReferenceState {
 
 namespace {
 
-constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kNameChars = 260;
 constexpr uint32_t kDataBytes = 4096;
 
@@ -89,8 +88,7 @@ class Walk {
         if (Stopped()) return;
         RegKey key(*app_.reg);
         try {
-            if (app_.reg->OpenKeyEx(root_, keyPath, 0, kKeyRead, key.put()) != kErrorSuccess)
-                return;
+            if (key.Open(root_, keyPath, kKeyRead) != kErrorSuccess) return;
             for (uint32_t index = 0;; ++index) {
                 app_.sys->DoEvents();
                 std::array<char, kNameChars> name{};
@@ -111,8 +109,7 @@ class Walk {
         if (Stopped()) return;
         RegKey key(*app_.reg);
         try {
-            if (app_.reg->OpenKeyEx(root_, keyPath, 0, kKeyRead, key.put()) != kErrorSuccess)
-                return;
+            if (key.Open(root_, keyPath, kKeyRead) != kErrorSuccess) return;
             std::vector<char> name(kNameChars);
             std::vector<uint8_t> data(kDataBytes);
             for (uint32_t index = 0;; ++index) {

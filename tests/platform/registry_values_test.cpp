@@ -233,11 +233,13 @@ TEST(DetectOS, ClassifiesEveryFamilyAndLogsIt) {
     struct Case {
         uint32_t platform, build;
         const char* line;
-        int16_t code;
+        OsFamily code;
     } cases[] = {
-        {0, 0, "OS = Win32", 0},      {1, 67766446, "OS = Win98", 1}, {1, 3000, "OS = Win98", 1},
-        {2, 1381, "OS = WinNT", 2},   {2, 2195, "OS = Win2K", 3},     {2, 2600, "OS = WinXP", 4},
-        {2, 3790, "OS = Unknown", 5}, {2, 7601, "OS = Unknown", 5},   {3, 2600, "OS = Other", 5},
+        {0, 0, "OS = Win32", OsFamily::Win32s},     {1, 67766446, "OS = Win98", OsFamily::Win9x},
+        {1, 3000, "OS = Win98", OsFamily::Win9x},   {2, 1381, "OS = WinNT", OsFamily::Nt4},
+        {2, 2195, "OS = Win2K", OsFamily::Win2000}, {2, 2600, "OS = WinXP", OsFamily::WinXp},
+        {2, 3790, "OS = Unknown", OsFamily::Other}, {2, 7601, "OS = Unknown", OsFamily::Other},
+        {3, 2600, "OS = Other", OsFamily::Other},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -249,10 +251,10 @@ TEST(DetectOS, ClassifiesEveryFamilyAndLogsIt) {
     }
 }
 
-TEST(DetectOS, AFailedVersionCallGivesZeroAndNoLine) {
+TEST(DetectOS, AFailedVersionCallGivesWin32sAndNoLine) {
     TestApp t;
     t.sys.versionOk = false;
-    EXPECT_EQ(DetectOS(t.app), 0);
+    EXPECT_EQ(DetectOS(t.app), OsFamily::Win32s);
     EXPECT_TRUE(t.LogLines().empty());
 }
 

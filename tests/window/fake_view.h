@@ -13,7 +13,7 @@ class FakeView final : public Form1View {
   public:
     std::vector<std::string> rows;
     int selected = -1;
-    int connected = 0;
+    CheckState connected = CheckState::Unticked;
     bool writeEnabled = false;
     std::string toggleCaption = ">>", toggleTip = "Show Options";
     int outerHeight = 0;          // 0: never set
@@ -27,8 +27,8 @@ class FakeView final : public Form1View {
         selected = row >= 0 && row < static_cast<int>(rows.size()) ? row : -1;
     }
     int SelectedAdapterRow() const override { return selected; }
-    int ConnectedValue() const override { return connected; }
-    void SetConnectedValue(int value) override { connected = value; }
+    CheckState ConnectedValue() const override { return connected; }
+    void SetConnectedValue(CheckState state) override { connected = state; }
     void SetWriteEnabled(bool enabled) override { writeEnabled = enabled; }
     void SetToggle(const std::string& caption, const std::string& tip) override {
         toggleCaption = caption;

@@ -91,18 +91,18 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
     struct Case {
         const char* name;
         uint32_t platform, major, minor, build;
-        int16_t osCode;
+        OsFamily osCode;
         bool sidLine;
     };
     for (const Case& c : {
-             Case{"Windows 98", 1, 4, 10, 67766446, 1, false},
-             Case{"NT 4", 2, 4, 0, 1381, 2, true},
-             Case{"Windows 2000", 2, 5, 0, 2195, 3, true},
-             Case{"Windows XP", 2, 5, 1, 2600, 4, true},
-             Case{"Windows 7", 2, 6, 1, 7601, 5, true},
-             Case{"Windows 10", 2, 10, 0, 19045, 5, true},
-             Case{"another platform", 3, 4, 0, 0, 5, false},
-             Case{"Win32s", 0, 3, 10, 0, 0, false},
+             Case{"Windows 98", 1, 4, 10, 67766446, OsFamily::Win9x, false},
+             Case{"NT 4", 2, 4, 0, 1381, OsFamily::Nt4, true},
+             Case{"Windows 2000", 2, 5, 0, 2195, OsFamily::Win2000, true},
+             Case{"Windows XP", 2, 5, 1, 2600, OsFamily::WinXp, true},
+             Case{"Windows 7", 2, 6, 1, 7601, OsFamily::Other, true},
+             Case{"Windows 10", 2, 10, 0, 19045, OsFamily::Other, true},
+             Case{"another platform", 3, 4, 0, 0, OsFamily::Other, false},
+             Case{"Win32s", 0, 3, 10, 0, OsFamily::Win32s, false},
          }) {
         SCOPED_TRACE(c.name);
         Window w;
@@ -168,12 +168,12 @@ TEST(Form1StartUp, TheFirstRowChosenByTheAdapterListUnticksNothing) {
     Window w;
     w.form.AddItem("eth0");
     w.form.AddItem("wlan0");
-    w.view.connected = 1;
+    w.view.connected = CheckState::Ticked;
     w.view.writeEnabled = true;
     w.form.SetListIndex(0);
     EXPECT_EQ(w.view.selected, 0);
     EXPECT_EQ(w.t.app.SelectedAdapter, 1);
-    EXPECT_EQ(w.view.connected, 1);
+    EXPECT_EQ(w.view.connected, CheckState::Ticked);
     EXPECT_TRUE(w.view.writeEnabled);
     EXPECT_EQ(w.view.rows, (std::vector<std::string>{"eth0", "wlan0"}));
 }
@@ -182,7 +182,7 @@ TEST(Form1Adapters, ChoosingAnotherRowAsksForAFreshConfirmation) {
     struct Case {
         const char* name;
         std::function<void(Window&)> act;
-        int connected;
+        CheckState connected;
         int selectedAdapter;
         int lastListIndex;
     };
@@ -192,42 +192,44 @@ TEST(Form1Adapters, ChoosingAnotherRowAsksForAFreshConfirmation) {
              w.view.selected = 0;
              w.form.cboNIC_Click();
          },
-         1, 1, 0},
+         CheckState::Ticked, 1, 0},
         {"click on another row",
          [](Window& w) {
              w.view.selected = 1;
              w.form.cboNIC_Click();
          },
-         0, 2, 1},
+         CheckState::Unticked, 2, 1},
         {"click with no row selected",
          [](Window& w) {
              w.view.selected = -1;
              w.form.cboNIC_Click();
          },
-         0, 0, -1},
-        {"key press that moved nothing", [](Window& w) { w.form.cboNIC_KeyPress(); }, 1, 7, 0},
-        {"key up that moved nothing", [](Window& w) { w.form.cboNIC_KeyUp(); }, 1, 7, 0},
+         CheckState::Unticked, 0, -1},
+        {"key press that moved nothing", [](Window& w) { w.form.cboNIC_KeyPress(); },
+         CheckState::Ticked, 7, 0},
+        {"key up that moved nothing", [](Window& w) { w.form.cboNIC_KeyUp(); }, CheckState::Ticked,
+         7, 0},
         {"key press after the row moved",
          [](Window& w) {
              w.view.selected = 1;
              w.form.cboNIC_KeyPress();
          },
-         0, 2, 1},
+         CheckState::Unticked, 2, 1},
         {"key up after the row moved",
          [](Window& w) {
              w.view.selected = 1;
              w.form.cboNIC_KeyUp();
          },
-         0, 2, 1},
+         CheckState::Unticked, 2, 1},
         {"key up after a click already followed the row",
          [](Window& w) {
              w.view.selected = 1;
              w.form.cboNIC_Click();
-             w.view.connected = 1;
+             w.view.connected = CheckState::Ticked;
              w.form.chkConnected_Click();
              w.form.cboNIC_KeyUp();
          },
-         1, 2, 1},
+         CheckState::Ticked, 2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -235,11 +237,11 @@ TEST(Form1Adapters, ChoosingAnotherRowAsksForAFreshConfirmation) {
         w.view.rows = {"eth0", "wlan0"};
         w.view.selected = 0;
         w.t.app.SelectedAdapter = 7; // a click sets it anew; a key event only on a change
-        w.view.connected = 1;
+        w.view.connected = CheckState::Ticked;
         w.form.chkConnected_Click();
         c.act(w);
         EXPECT_EQ(w.view.connected, c.connected);
-        EXPECT_EQ(w.view.writeEnabled, c.connected == 1);
+        EXPECT_EQ(w.view.writeEnabled, c.connected == CheckState::Ticked);
         EXPECT_EQ(w.t.app.SelectedAdapter, c.selectedAdapter);
         EXPECT_EQ(w.form.LastListIndex, c.lastListIndex);
     }
@@ -248,8 +250,9 @@ TEST(Form1Adapters, ChoosingAnotherRowAsksForAFreshConfirmation) {
 TEST(Form1Confirmation, OnlyATickEnablesSetupNetwork) {
     Window w;
     for (const auto& [value, enabled] :
-         {std::pair{1, true}, std::pair{0, false}, std::pair{1, true}, std::pair{2, false}}) {
-        SCOPED_TRACE(value);
+         {std::pair{CheckState::Ticked, true}, std::pair{CheckState::Unticked, false},
+          std::pair{CheckState::Ticked, true}, std::pair{CheckState::Greyed, false}}) {
+        SCOPED_TRACE(static_cast<int>(value));
         w.view.connected = value;
         w.form.chkConnected_Click();
         EXPECT_EQ(w.view.writeEnabled, enabled);
@@ -293,7 +296,7 @@ TEST(Form1Options, ThePassesReadTheTwoBoxesThroughTheWindow) {
 TEST(Form1SetupRun, TwoRunsAppendTwoSequencesAndLeaveTheButtonEnabled) {
     Window w;
     w.form.Form_Load();
-    w.view.connected = 1;
+    w.view.connected = CheckState::Ticked;
     w.form.chkConnected_Click();
     std::vector<bool> busyDuringRun;
     w.view.onBusy = [&](bool on) { busyDuringRun.push_back(on && w.form.Busy()); };
@@ -308,7 +311,7 @@ TEST(Form1SetupRun, TwoRunsAppendTwoSequencesAndLeaveTheButtonEnabled) {
     EXPECT_EQ(Count(run, " *Set clicked*"), 2);
     EXPECT_EQ(Count(run, "Attempt to reboot"), 2);
     EXPECT_EQ(Count(run, "->"), 0);
-    EXPECT_EQ(w.view.connected, 1);
+    EXPECT_EQ(w.view.connected, CheckState::Ticked);
     EXPECT_TRUE(w.view.writeEnabled);
     EXPECT_FALSE(w.form.Busy());
     EXPECT_FALSE(w.view.busy);
@@ -324,7 +327,7 @@ TEST(Form1SetupRun, ALaterNtBuildSwitchesTheAdapterAndRestarts) {
     w.t.wmi.instances = {{"eth0 - Packet Scheduler Miniport", {}, {}, FakeAdapter{}.name}};
     w.view.ieAuto = true;
     w.form.Form_Load();
-    w.view.connected = 1;
+    w.view.connected = CheckState::Ticked;
     w.form.chkConnected_Click();
     w.t.ui.answers.push_back(kIdYes);
     w.form.cmdWrite_Click();

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <map>
 
-#include "win32/control_ids.h"
+#include "window/form1_layout.h"
 #include "window/layout.h"
 
 std::string Format(const char* fmt, ...) {
@@ -49,21 +49,11 @@ bool BoxTextMatches(const std::string& want, const std::string& text) {
 
 namespace {
 
-const std::map<std::string, int> kControlNames = {
-    {"Label2", ww::ids::kLabel2},
-    {"cboNIC", ww::ids::kCboNic},
-    {"chkConnected", ww::ids::kChkConnected},
-    {"cmdWrite", ww::ids::kCmdWrite},
-    {"cmdToggle", ww::ids::kCmdToggle},
-    {"Frame1", ww::ids::kFrame1},
-    {"chkGates", ww::ids::kChkGates},
-    {"chkIEAuto", ww::ids::kChkIEAuto},
-};
-
-// The login window's controls by their names there (gatekey's caption selects them).
-std::map<std::string, int> GatekeyControlNames() {
+// A window's controls by their names there, from its control table (wirewise's or gatekey's;
+// gatekey's caption selects its table).
+template <class Table> std::map<std::string, int> ControlNames(const Table& table) {
     std::map<std::string, int> names;
-    for (const gk::ControlSpec& c : gk::kControls)
+    for (const auto& c : table)
         names[c.name] = c.id;
     return names;
 }
@@ -184,8 +174,9 @@ HWND Driver::Control(const std::string& name) const {
     if (!name.empty() && name[0] == '#') {
         id = std::stoi(name.substr(1));
     } else {
-        static const std::map<std::string, int> gatekeyNames = GatekeyControlNames();
-        const auto& names = Text(Main()) == gk::kFormCaption ? gatekeyNames : kControlNames;
+        static const std::map<std::string, int> gatekeyNames = ControlNames(gk::kControls);
+        static const std::map<std::string, int> wirewiseNames = ControlNames(ww::kControls);
+        const auto& names = Text(Main()) == gk::kFormCaption ? gatekeyNames : wirewiseNames;
         auto it = names.find(name);
         if (it == names.end()) throw Failure("unknown control " + name);
         id = it->second;
