@@ -58,13 +58,12 @@ std::string Base64(std::string_view bytes) {
     return out;
 }
 
-std::string BuildLoginUrl(std::string_view host, std::string_view port, std::string_view user,
-                          std::string_view password) {
+namespace {
+
+// "http://" + userInfo + host + ":" + port + the start page; userInfo is empty or ends in "@".
+std::string StartPageUrl(std::string_view userInfo, std::string_view host, std::string_view port) {
     std::string url = "http://";
-    url += EncodeUserInfo(user);
-    url += ':';
-    url += EncodeUserInfo(password);
-    url += '@';
+    url += userInfo;
     url += host;
     url += ':';
     url += port;
@@ -72,13 +71,15 @@ std::string BuildLoginUrl(std::string_view host, std::string_view port, std::str
     return url;
 }
 
+} // namespace
+
+std::string BuildLoginUrl(std::string_view host, std::string_view port, std::string_view user,
+                          std::string_view password) {
+    return StartPageUrl(EncodeUserInfo(user) + ':' + EncodeUserInfo(password) + '@', host, port);
+}
+
 std::string StartPageAddress(std::string_view host, std::string_view port) {
-    std::string url = "http://";
-    url += host;
-    url += ':';
-    url += port;
-    url += kStartPage;
-    return url;
+    return StartPageUrl({}, host, port);
 }
 
 std::string BasicAuthHeader(std::string_view user, std::string_view password) {
