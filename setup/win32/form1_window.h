@@ -74,6 +74,7 @@ class Form1Window final : public Form1View {
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Create();
     void CreateControls();
+    void CreateToolTips();
     void AddToolTip(int id, const char* text);
     HWND Item(int id) const { return GetDlgItem(hwnd_.get(), id); }
     int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
