@@ -10,6 +10,8 @@
 #   BENCH_ROUNDS rounds instead of the size's default
 #   BENCH_STARTUP_ROUNDS rounds of the start-ups without the subtree (default: five per round;
 #                one for smoke): they are short and need more rounds to show a few ms
+#   BENCH_BEFORE an earlier wirewise.exe, whose start-ups are timed in the same rounds as the
+#                current one's: a change of a few ms shows against the same load
 bench_src=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 case ${BENCH_SIZE:-full} in
 full)
@@ -35,6 +37,11 @@ done
 bash "$bench_src/make_subtree.sh" "$vendors" "$devices" "$adapter" >"$bench_dir/subtree.reg"
 # The bare window starts on the same road: Wine loads more for a program it runs as Windows 98.
 e2e_reg add 'HKCU\Software\Wine\AppDefaults\bench_window.exe' /v Version /t REG_SZ /d win98 /f
+# The earlier wirewise lies beside the current one, with its IP Helper library files.
+if [ -n "${BENCH_BEFORE:-}" ]; then
+    cp "$BENCH_BEFORE" "$PROGRAM_DIR/earlier.exe" || e2e_fail "no $BENCH_BEFORE"
+    e2e_reg add 'HKCU\Software\Wine\AppDefaults\earlier.exe' /v Version /t REG_SZ /d win98 /f
+fi
 
 # bench_run NAME WINDOWS-PROGRAM ARGS...: runs a program from C:\bench; its output, CR removed,
 # in $CASE_DIR/NAME.out and $out.
@@ -55,8 +62,9 @@ bench_ms() { sed -n 's/.* \([0-9][0-9]*\) ms.*/\1/p' <<<"$1"; }
 
 # Start-up to window, three ways. "In Wine": bench_startup, inside the session, from its
 # CreateProcess of the program to the program's window being visible.
-startup_wirewise() {
-    bench_run startup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wirewise.exe'
+startup_wirewise() { # NAME [PROGRAM-FILE-NAME]
+    local program="C:\\corvane\\${2:-wirewise}.exe"
+    bench_run startup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' "$program"
     bench_record "$1" "$(bench_ms "$out")"
 }
 startup_window() {
@@ -79,7 +87,7 @@ host_run() { # NAME CAPTION WINDOWS-COMMAND...
         2>>"$CASE_DIR/wine.err") || e2e_fail "$name: $(cat "$CASE_DIR/host.out")"
     bench_record "$name" "$(bench_ms "$(cat "$CASE_DIR/host.out")")"
 }
-host_wirewise() { host_run "$1" 'Corvane Wirewise' 'C:\corvane\wirewise.exe'; }
+host_wirewise() { host_run "$1" 'Corvane Wirewise' "C:\\corvane\\${2:-wirewise}.exe"; }
 host_window() { host_run "$1" 'Bench Window' 'C:\bench\bench_window.exe' Bench Window; }
 wine_down() {
     e2e_session
@@ -92,21 +100,28 @@ wine_down() {
 for ((r = 0; r <= startup_rounds; r++)); do
     wine_down
     host_wirewise cold_plain
+    if [ -n "${BENCH_BEFORE:-}" ]; then
+        wine_down
+        host_wirewise cold_earlier earlier
+    fi
     wine_down
     host_window cold_window
 done
-for f in cold_plain cold_window; do sed -i 1d "$CASE_DIR/times.$f"; done
+for f in "$CASE_DIR"/times.cold_*; do sed -i 1d "$f"; done
 wine_down
 e2e_in_session wineserver -p
 
 # Warm-up: the first start of a program in a fresh session is no start-up of the program.
 bench_run warmup 'C:\bench\bench_startup.exe' 'Bench Window' 'C:\bench\bench_window.exe Bench Window'
-bench_run warmup 'C:\bench\bench_startup.exe' 'Corvane Wirewise' 'C:\corvane\wirewise.exe'
+startup_wirewise warmup
+[ -z "${BENCH_BEFORE:-}" ] || startup_wirewise warmup earlier
 
 for ((r = 1; r <= startup_rounds; r++)); do
     startup_wirewise plain
+    [ -z "${BENCH_BEFORE:-}" ] || startup_wirewise earlier earlier
     startup_window
     host_wirewise host_plain
+    [ -z "${BENCH_BEFORE:-}" ] || host_wirewise host_earlier earlier
     host_window host_window
 done
 
@@ -161,8 +176,12 @@ for entry in "walk:bare walk (one open per key)" "query:reg query /s" \
     "host_plain:from wine, Wine running: wirewise" \
     "host_window:from wine, Wine running: bare window" \
     "cold_plain:from wine, no Wine running: wirewise" \
-    "cold_window:from wine, no Wine running: bare window"; do
+    "cold_window:from wine, no Wine running: bare window" \
+    "earlier:in Wine: earlier wirewise, no subtree" \
+    "host_earlier:from wine, Wine running: earlier wirewise" \
+    "cold_earlier:from wine, no Wine running: earlier wirewise"; do
     f=${entry%%:*}
+    [ -s "$CASE_DIR/times.$f" ] || continue
     read -r lo mid hi < <(bench_stats "$f")
     printf '%-46s %8d %8d %8d\n' "${entry#*:}" "$lo" "$mid" "$hi"
     eval "${f}_min=\$lo ${f}_med=\$mid"
@@ -184,5 +203,10 @@ bench_ratio "in Wine: wirewise / bare window" plain window ""
 bench_ratio "from wine, Wine running: wirewise / bare" host_plain host_window ""
 bench_ratio "from wine, no Wine running: wirewise / bare" cold_plain cold_window "(goal <= 1.10)"
 bench_ratio "in Wine: start-up's share of one search / walk" cost walk ""
+if [ -n "${BENCH_BEFORE:-}" ]; then
+    bench_ratio "in Wine: wirewise / earlier" plain earlier ""
+    bench_ratio "from wine, Wine running: wirewise / earlier" host_plain host_earlier ""
+    bench_ratio "from wine, no Wine running: wirewise / earlier" cold_plain cold_earlier ""
+fi
 echo "Start-up to window without the subtree: the goal is measured as a user starts the program,"
 echo "from launching wine with no Wine running to the window on the display."
