@@ -186,7 +186,7 @@ for entry in "walk:bare walk (one open per key)" "query:reg query /s" \
     printf '%-46s %8d %8d %8d\n' "${entry#*:}" "$lo" "$mid" "$hi"
     eval "${f}_min=\$lo ${f}_med=\$mid"
 done
-# Load from elsewhere only ever adds time: the minimums are the steadier figures.
+# Load from elsewhere mostly adds time: the minimums are the steadier figures.
 # The median of the rounds' own ratios pairs figures timed close together.
 printf '%-46s %8s %8s %8s\n' "ratios" medians minimums rounds
 bench_ratio() { # TEXT A B GOAL: A / B for figures named A and B
