@@ -67,6 +67,9 @@ int Form1Window::Run(int showCommand) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_.get(), showCommand);
     UpdateWindow(hwnd_.get());
+    // No tip is asked for before the pointer has rested on a control: the tips come after the
+    // window shows, which then shows that much sooner.
+    CreateToolTips();
 
     MSG msg{};
     int got;
@@ -114,11 +117,6 @@ void Form1Window::CreateControls() {
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
 
-    toolTips_ =
-        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.get(), nullptr, instance_, nullptr);
-
     for (const ControlSpec& c : kControls) {
         const TwipsRect place = ClientPlace(c);
         int height = PxY(place.height);
@@ -130,7 +128,6 @@ void Form1Window::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
         if (!control) continue;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (c.toolTip) SendToolTip(TTM_ADDTOOLA, c.id, c.toolTip);
     }
 
     // The box's key events are its own; the window hears them through its procedure.
@@ -139,6 +136,16 @@ void Form1Window::CreateControls() {
         comboDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1Window::ComboProc)));
     }
+}
+
+void Form1Window::CreateToolTips() {
+    if (!hwnd_.get()) return; // closed while it started
+    toolTips_ =
+        CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.get(), nullptr, instance_, nullptr);
+    for (const ControlSpec& c : kControls)
+        if (c.toolTip) SendToolTip(TTM_ADDTOOLA, c.id, c.toolTip);
 }
 
 // Adds a control's tip, or changes its text: the control is the tool, named by its window.

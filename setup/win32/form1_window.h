@@ -42,6 +42,7 @@ class Form1Window final : public Form1View {
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Create();
     void CreateControls();
+    void CreateToolTips();
     void SendToolTip(UINT message, int id, std::string_view text);
     HWND Item(int id) const { return GetDlgItem(hwnd_.get(), id); }
     int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
