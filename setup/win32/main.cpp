@@ -16,6 +16,22 @@
 
 namespace {
 
+// Libraries that Windows and its components load later by bare name are looked for in the system
+// folder only, never in the program's folder or the current one, where a planted file would run
+// with the program's administrator rights. Windows 8 (7 with its loader update) takes the first
+// call, XP SP1 and later the second; older systems know neither and keep their search order.
+void KeepLaterLoadsInTheSystemFolder() {
+    constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
+    using SetDefaultDirsFn = BOOL(WINAPI*)(DWORD);
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (const auto setDefaultDirs =
+            ww::ProcAddress<SetDefaultDirsFn>(kernel, "SetDefaultDllDirectories"))
+        setDefaultDirs(kSearchSystem32);
+    if (const auto setDllDirectory = ww::ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryA"))
+        setDllDirectory("");
+}
+
 // The common controls of version 4.70 and later take the classes they should register; a bare
 // NT 4 has only the older call, which registers them all.
 void InitCommonControlClasses() {
@@ -29,6 +45,7 @@ void InitCommonControlClasses() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    KeepLaterLoadsInTheSystemFolder();
     InitCommonControlClasses();
 
     // One object per seam, alive for the whole run; each module reaches them through app.
