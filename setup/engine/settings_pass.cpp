@@ -155,7 +155,9 @@ constexpr WriteRow kNameServerWrites[] = {
 
 // What switching the adapter to DHCP changes besides the rows above: DHCP goes on and the fixed
 // addressing goes (on Windows 9x in the NetTrans key; on NT through WMI, in the interface key
-// and, on NT 4, in the adapter's own Tcpip key).
+// and, on NT 4, in the adapter's own Tcpip key). WMI also empties the DNS domain and the name
+// servers: Windows 2000 and later keep them in the interface key, NT 4 for the whole PC in the
+// Tcpip parameters.
 struct SwitchedValue {
     On on;
     Key key;
@@ -163,13 +165,23 @@ struct SwitchedValue {
 };
 
 constexpr SwitchedValue kSwitchedValues[] = {
-    {On::Win9x, kNetTrans, "IPAddress"},       {On::Win9x, kNetTrans, "IPMask"},
-    {On::Win9x, kNetTrans, "DefaultGateway"},  {On::Nt, kInterface, "EnableDHCP"},
-    {On::Nt, kInterface, "IPAddress"},         {On::Nt, kInterface, "SubnetMask"},
-    {On::Nt, kInterface, "DefaultGateway"},    {On::Nt, kInterface, "DefaultGatewayMetric"},
-    {On::Nt, kInterface, "NameServer"},        {On::Nt, kAdapterTcpip, "EnableDHCP"},
-    {On::Nt, kAdapterTcpip, "IPAddress"},      {On::Nt, kAdapterTcpip, "SubnetMask"},
-    {On::Nt, kAdapterTcpip, "DefaultGateway"}, {On::Nt, kAdapterTcpip, "DefaultGatewayMetric"},
+    {On::Win9x, kNetTrans, "IPAddress"},
+    {On::Win9x, kNetTrans, "IPMask"},
+    {On::Win9x, kNetTrans, "DefaultGateway"},
+    {On::Nt, kInterface, "EnableDHCP"},
+    {On::Nt, kInterface, "IPAddress"},
+    {On::Nt, kInterface, "SubnetMask"},
+    {On::Nt, kInterface, "DefaultGateway"},
+    {On::Nt, kInterface, "DefaultGatewayMetric"},
+    {On::Nt, kInterface, "NameServer"},
+    {On::Nt, kInterface, "Domain"},
+    {On::Nt, kAdapterTcpip, "EnableDHCP"},
+    {On::Nt, kAdapterTcpip, "IPAddress"},
+    {On::Nt, kAdapterTcpip, "SubnetMask"},
+    {On::Nt, kAdapterTcpip, "DefaultGateway"},
+    {On::Nt, kAdapterTcpip, "DefaultGatewayMetric"},
+    {On::Nt, kTcpipParameters, "NameServer"},
+    {On::Nt, kTcpipParameters, "Domain"},
 };
 
 char Lower(char c) {
