@@ -328,5 +328,27 @@ TEST(RestoreFile, HoldsWhatTheRunMayChangeOnItsRoad) {
     EXPECT_TRUE(ValuesASetupRunMayChange(none.t.app).empty());
 }
 
+// Where the run can change nothing (no road, an index outside the adapter list) there is nothing
+// to put back: no file, no "Backup = " line to send the user to an empty one, no question; the
+// run goes on.
+TEST(RestoreFile, NoneWhenTheRunCanChangeNothing) {
+    const struct {
+        const char* what;
+        OsFamily osCode;
+        int16_t selected;
+    } cases[] = {
+        {"no road", Win32s, 1}, {"before the list", WinXp, -1}, {"past the list", WinXp, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Pc pc(c.osCode, c.osCode != Win32s);
+        pc.t.app.SelectedAdapter = c.selected;
+        const Backup backup = BackUpSettings(pc.t.app, "C:\\Tools\\");
+        EXPECT_TRUE(backup.goOn);
+        EXPECT_EQ(backup.path, "");
+        EXPECT_TRUE(pc.t.files.files.empty());
+        EXPECT_TRUE(pc.t.ui.boxes.empty());
+    }
+}
+
 } // namespace
 } // namespace ww::test
