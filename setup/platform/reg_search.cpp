@@ -169,15 +169,22 @@ class Walk {
         try {
             for (uint32_t index = 0;; ++index) {
                 name_.fill('\0');
-                // An empty value is read as one zero byte.
-                data_[0] = 0;
+                // Every value is read into zeros, as into a fresh buffer: only the bytes an earlier
+                // value may have left are zeroed again. A system that reports more bytes than it
+                // wrote shows zeros there, and an empty value reads as one zero byte.
+                std::memset(data_.data(), 0, dirty_);
                 uint32_t nameSize = kNameChars;
                 uint32_t dataSize = kDataBytes;
                 uint32_t type = 0;
-                if (app_.reg->EnumValue(key, index, name_.data(), &nameSize, &type, data_.data(),
-                                        &dataSize) != kErrorSuccess)
+                const long status = app_.reg->EnumValue(key, index, name_.data(), &nameSize, &type,
+                                                        data_.data(), &dataSize);
+                if (status != kErrorSuccess) {
+                    // A value too large for the buffer may have filled it.
+                    if (status != kErrorNoMoreItems) dirty_ = kDataBytes;
                     break;
+                }
                 dataSize = std::clamp<uint32_t>(dataSize, 1, kDataBytes);
+                dirty_ = std::max(dirty_, dataSize);
                 const std::string_view bytes(reinterpret_cast<const char*>(data_.data()), dataSize);
                 const std::string_view valueName = UpToNul(name_.data(), name_.size());
                 if ((flags_ & kSearchValueNames) && MatchesAnsi(valueName))
@@ -250,6 +257,7 @@ class Walk {
     std::string text_;
     std::array<char, kNameChars> name_{};
     std::array<uint8_t, kDataBytes> data_{};
+    uint32_t dirty_ = 1; // data_ holds zeros from here on
     bool pumped_ = false;
     uint32_t lastPump_ = 0;
 };
