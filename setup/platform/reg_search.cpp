@@ -78,7 +78,7 @@ std::string_view CutAtNul(std::string_view s) {
 void AppendNonStringText(uint32_t type, std::string_view data, std::string& out) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     switch (type) {
-    case 3:
+    case kRegBinary:
         for (size_t i = 0; i < data.size(); ++i) {
             const auto b = static_cast<unsigned char>(data[i]);
             if (i != 0) out += ' ';
@@ -86,7 +86,7 @@ void AppendNonStringText(uint32_t type, std::string_view data, std::string& out)
             out += kHex[b & 0xF];
         }
         break;
-    case 4: {
+    case kRegDword: {
         uint32_t value = 0;
         for (size_t i = 0; i < data.size() && i < 4; ++i)
             value |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
