@@ -9,6 +9,7 @@
 #include "engine/failure.h"
 #include "engine/ie_blobs.h"
 #include "engine/wmi_reset.h"
+#include "platform/ascii_case.h"
 #include "platform/log.h"
 #include "platform/registry_values.h"
 #include "seams/ui.h"
@@ -184,18 +185,6 @@ constexpr SwitchedValue kSwitchedValues[] = {
     {On::Nt, kTcpipParameters, "Domain"},
 };
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Registry names compare without regard to case.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
 struct Pass {
     App& app;
     Road road;
@@ -217,8 +206,9 @@ struct Pass {
         std::vector<RegLocation> values;
         const auto add = [&](Key key, const char* valueName) {
             for (const RegLocation& v : values)
-                if (v.root == kKeys[key].root && SameName(v.keyPath, paths[key]) &&
-                    SameName(v.valueName, valueName))
+                // Registry names compare without regard to case.
+                if (v.root == kKeys[key].root && EqualsAsciiNoCase(v.keyPath, paths[key]) &&
+                    EqualsAsciiNoCase(v.valueName, valueName))
                     return;
             values.push_back({kKeys[key].root, paths[key], valueName});
         };

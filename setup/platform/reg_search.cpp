@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/internal_error.h"
 #include "seams/codepage.h"
 #include "seams/system.h"
@@ -31,30 +32,6 @@ constexpr std::array<const char*, 7> kRootNames = {
     "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
 
 constexpr std::string_view kUnsupported = "Temporary unsupported";
-
-// The search compares upper-cased texts, and upper-cases only the letters a to z.
-char Fold(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = Fold(c);
-    return s;
-}
-
-bool EqualsFolded(std::string_view text, std::string_view upper) {
-    if (text.size() != upper.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (Fold(text[i]) != upper[i]) return false;
-    return true;
-}
-
-bool ContainsFolded(std::string_view text, std::string_view upper) {
-    return std::search(text.begin(), text.end(), upper.begin(), upper.end(),
-                       [](char a, char b) { return Fold(a) == b; }) != text.end() ||
-           upper.empty();
-}
 
 // Every ANSI code page keeps plain ASCII as it is: such bytes are already program text.
 bool IsAscii(std::string_view s) {
@@ -112,7 +89,7 @@ class Walk {
   public:
     Walk(App& app, RegSearchEvents& events, RegSearchState& state, std::string searchText,
          uint32_t flags)
-        : app_(app), events_(events), state_(state), search_(Upper(std::move(searchText))),
+        : app_(app), events_(events), state_(state), search_(UpperAscii(std::move(searchText))),
           flags_(flags) {}
 
     void SetRoot(HKey root) {
@@ -222,8 +199,9 @@ class Walk {
     }
 
     bool Matches(std::string_view text) const {
-        if (flags_ & kSearchWholeText) return EqualsFolded(text, search_);
-        return ContainsFolded(text, search_);
+        // The search compares upper-cased texts, and upper-cases only the letters a to z.
+        if (flags_ & kSearchWholeText) return EqualsAsciiNoCase(text, search_);
+        return ContainsAsciiNoCase(text, search_);
     }
     bool MatchesAnsi(std::string_view ansi) const {
         return IsAscii(ansi) ? Matches(ansi) : Matches(FromAnsi(ansi));
