@@ -40,6 +40,7 @@ DWORD StyleOf(const ControlSpec& c) {
     if (c.flags & kTabStop) style |= WS_TABSTOP;
     if (c.flags & kDisabled) style |= WS_DISABLED;
     if (c.flags & kMultiLine) style |= BS_MULTILINE;
+    if (c.flags & kGroup) style |= WS_GROUP;
     return style;
 }
 
