@@ -97,6 +97,7 @@ sr_seed() {
             echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Class\\NetTrans\\0001]"
             echo '"IPAddress"="192.168.7.50"'
             echo '"IPMask"="255.255.255.0"'
+            echo '"DefaultGateway"="192.168.7.1"'
             echo
             echo "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_10EC&DEV_8139&SUBSYS_813910EC&REV_10\\BUS_00&DEV_0B&FUNC_00]"
             echo "\"DeviceDesc\"=\"$SR_NIC\""
