@@ -1,10 +1,10 @@
 #include "adapters/enum_reg_values.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
+#include <vector>
 
 #include "adapters/adapter_list.h"
+#include "platform/ascii_case.h"
 #include "seams/codepage.h"
 
 namespace ww {
@@ -13,18 +13,7 @@ namespace {
 constexpr uint32_t kNameChars = 260;
 constexpr uint32_t kDataBytes = 4096;
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    });
-    return text;
-}
-
 } // namespace
-
-bool ContainsNoCase(const std::string& text, const std::string& part) {
-    return Upper(text).find(Upper(part)) != std::string::npos;
-}
 
 std::string EnumRegValues(App& app, HKey root, const std::string& keyPath,
                           const std::string& match) {
@@ -43,7 +32,7 @@ std::string EnumRegValues(App& app, HKey root, const std::string& keyPath,
             return {};
         const std::string valueName =
             StripNull(FromAnsi(std::string_view(name.data(), name.size())), std::string(1, '\0'));
-        if (ContainsNoCase(valueName, match)) return valueName;
+        if (ContainsAsciiNoCase(valueName, match)) return valueName;
     }
 }
 

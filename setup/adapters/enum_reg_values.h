@@ -11,7 +11,4 @@ namespace ww {
 std::string EnumRegValues(App& app, HKey root, const std::string& keyPath,
                           const std::string& match);
 
-// True when text contains part, letters compared without regard to case.
-bool ContainsNoCase(const std::string& text, const std::string& part);
-
 } // namespace ww

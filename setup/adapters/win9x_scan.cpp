@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "adapters/enum_reg_values.h"
+#include "platform/ascii_case.h"
 #include "platform/registry_values.h"
 
 namespace ww {
@@ -13,10 +14,7 @@ constexpr const char* kNetTrans = "Nettrans\\";
 // The text after the first "Nettrans\" in driver, found without regard to case; nothing when
 // driver holds none.
 bool NetTransInstance(const std::string& driver, std::string& instance) {
-    std::string upper = driver;
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    const size_t at = upper.find("NETTRANS\\");
+    const size_t at = UpperAscii(driver).find("NETTRANS\\");
     if (at == std::string::npos) return false;
     instance = driver.substr(at + std::char_traits<char>::length(kNetTrans));
     return true;

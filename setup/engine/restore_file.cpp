@@ -182,8 +182,12 @@ std::vector<SavedValue> ReadValues(App& app, const std::vector<RegLocation>& pla
 Backup BackUpSettings(App& app, const std::string& programFolder) {
     std::optional<std::string> path;
     try {
+        // No road, no adapter: the run changes nothing, and a file would send the user to a copy
+        // of nothing.
+        const std::vector<RegLocation> places = ValuesASetupRunMayChange(app);
+        if (places.empty()) return {true, ""};
         std::string text;
-        if (Regedit4Text(ReadValues(app, ValuesASetupRunMayChange(app)), &text)) {
+        if (Regedit4Text(ReadValues(app, places), &text)) {
             path = WriteIn(app, programFolder, text);
             // A CD, a read-only folder: the user's own temporary folder then.
             if (!path) {

@@ -9,6 +9,7 @@
 #include "engine/failure.h"
 #include "engine/ie_blobs.h"
 #include "engine/wmi_reset.h"
+#include "platform/ascii_case.h"
 #include "platform/log.h"
 #include "platform/registry_values.h"
 #include "seams/ui.h"
@@ -155,7 +156,9 @@ constexpr WriteRow kNameServerWrites[] = {
 
 // What switching the adapter to DHCP changes besides the rows above: DHCP goes on and the fixed
 // addressing goes (on Windows 9x in the NetTrans key; on NT through WMI, in the interface key
-// and, on NT 4, in the adapter's own Tcpip key).
+// and, on NT 4, in the adapter's own Tcpip key). WMI also empties the DNS domain and the name
+// servers: Windows 2000 and later keep them in the interface key, NT 4 for the whole PC in the
+// Tcpip parameters.
 struct SwitchedValue {
     On on;
     Key key;
@@ -163,26 +166,24 @@ struct SwitchedValue {
 };
 
 constexpr SwitchedValue kSwitchedValues[] = {
-    {On::Win9x, kNetTrans, "IPAddress"},       {On::Win9x, kNetTrans, "IPMask"},
-    {On::Win9x, kNetTrans, "DefaultGateway"},  {On::Nt, kInterface, "EnableDHCP"},
-    {On::Nt, kInterface, "IPAddress"},         {On::Nt, kInterface, "SubnetMask"},
-    {On::Nt, kInterface, "DefaultGateway"},    {On::Nt, kInterface, "DefaultGatewayMetric"},
-    {On::Nt, kInterface, "NameServer"},        {On::Nt, kAdapterTcpip, "EnableDHCP"},
-    {On::Nt, kAdapterTcpip, "IPAddress"},      {On::Nt, kAdapterTcpip, "SubnetMask"},
-    {On::Nt, kAdapterTcpip, "DefaultGateway"}, {On::Nt, kAdapterTcpip, "DefaultGatewayMetric"},
+    {On::Win9x, kNetTrans, "IPAddress"},
+    {On::Win9x, kNetTrans, "IPMask"},
+    {On::Win9x, kNetTrans, "DefaultGateway"},
+    {On::Nt, kInterface, "EnableDHCP"},
+    {On::Nt, kInterface, "IPAddress"},
+    {On::Nt, kInterface, "SubnetMask"},
+    {On::Nt, kInterface, "DefaultGateway"},
+    {On::Nt, kInterface, "DefaultGatewayMetric"},
+    {On::Nt, kInterface, "NameServer"},
+    {On::Nt, kInterface, "Domain"},
+    {On::Nt, kAdapterTcpip, "EnableDHCP"},
+    {On::Nt, kAdapterTcpip, "IPAddress"},
+    {On::Nt, kAdapterTcpip, "SubnetMask"},
+    {On::Nt, kAdapterTcpip, "DefaultGateway"},
+    {On::Nt, kAdapterTcpip, "DefaultGatewayMetric"},
+    {On::Nt, kTcpipParameters, "NameServer"},
+    {On::Nt, kTcpipParameters, "Domain"},
 };
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Registry names compare without regard to case.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 struct Pass {
     App& app;
@@ -205,8 +206,9 @@ struct Pass {
         std::vector<RegLocation> values;
         const auto add = [&](Key key, const char* valueName) {
             for (const RegLocation& v : values)
-                if (v.root == kKeys[key].root && SameName(v.keyPath, paths[key]) &&
-                    SameName(v.valueName, valueName))
+                // Registry names compare without regard to case.
+                if (v.root == kKeys[key].root && EqualsAsciiNoCase(v.keyPath, paths[key]) &&
+                    EqualsAsciiNoCase(v.valueName, valueName))
                     return;
             values.push_back({kKeys[key].root, paths[key], valueName});
         };

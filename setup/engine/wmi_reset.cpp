@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/failure.h"
+#include "platform/ascii_case.h"
 #include "platform/log.h"
 #include "seams/wmi.h"
 
@@ -29,12 +30,6 @@ constexpr std::array<MethodStep, 5> kSteps = {{
     {"RenewDHCPLease", false, true, "Renewing DHCP Lease", "DHCP Renew = "},
 }};
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 // Columns of the query's rows.
 constexpr size_t kDescription = 0;
 constexpr size_t kSettingId = 1;
@@ -47,7 +42,7 @@ std::vector<size_t> Matching(const std::vector<WmiRow>& rows, size_t column,
     for (size_t i = 0; i < rows.size(); ++i) {
         const std::optional<std::string>& value =
             column < rows[i].size() ? rows[i][column] : std::nullopt;
-        if (value && Upper(*value) == wanted) found.push_back(i);
+        if (value && UpperAscii(*value) == wanted) found.push_back(i);
     }
     return found;
 }
@@ -69,9 +64,9 @@ bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
 
     // IP Helper's description often differs from WMI's (a packet scheduler's suffix, for one);
     // the adapter's GUID, which WMI keeps as SettingID, then names the instance instead.
-    std::vector<size_t> matches = Matching(rows, kDescription, Upper(adapter.DisplayText));
+    std::vector<size_t> matches = Matching(rows, kDescription, UpperAscii(adapter.DisplayText));
     if (matches.empty() && !adapter.AdapterKey.empty())
-        matches = Matching(rows, kSettingId, Upper(adapter.AdapterKey));
+        matches = Matching(rows, kSettingId, UpperAscii(adapter.AdapterKey));
 
     int failed = 0;
     for (const size_t i : matches) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/internal_error.h"
 #include "seams/codepage.h"
 #include "seams/system.h"
@@ -32,30 +33,6 @@ constexpr std::array<const char*, 7> kRootNames = {
 
 constexpr std::string_view kUnsupported = "Temporary unsupported";
 
-// The search compares upper-cased texts, and upper-cases only the letters a to z.
-char Fold(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = Fold(c);
-    return s;
-}
-
-bool EqualsFolded(std::string_view text, std::string_view upper) {
-    if (text.size() != upper.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (Fold(text[i]) != upper[i]) return false;
-    return true;
-}
-
-bool ContainsFolded(std::string_view text, std::string_view upper) {
-    return std::search(text.begin(), text.end(), upper.begin(), upper.end(),
-                       [](char a, char b) { return Fold(a) == b; }) != text.end() ||
-           upper.empty();
-}
-
 // Every ANSI code page keeps plain ASCII as it is: such bytes are already program text.
 bool IsAscii(std::string_view s) {
     for (char c : s)
@@ -78,7 +55,7 @@ std::string_view CutAtNul(std::string_view s) {
 void AppendNonStringText(uint32_t type, std::string_view data, std::string& out) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     switch (type) {
-    case 3:
+    case kRegBinary:
         for (size_t i = 0; i < data.size(); ++i) {
             const auto b = static_cast<unsigned char>(data[i]);
             if (i != 0) out += ' ';
@@ -86,7 +63,7 @@ void AppendNonStringText(uint32_t type, std::string_view data, std::string& out)
             out += kHex[b & 0xF];
         }
         break;
-    case 4: {
+    case kRegDword: {
         uint32_t value = 0;
         for (size_t i = 0; i < data.size() && i < 4; ++i)
             value |= static_cast<uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
@@ -112,7 +89,7 @@ class Walk {
   public:
     Walk(App& app, RegSearchEvents& events, RegSearchState& state, std::string searchText,
          uint32_t flags)
-        : app_(app), events_(events), state_(state), search_(Upper(std::move(searchText))),
+        : app_(app), events_(events), state_(state), search_(UpperAscii(std::move(searchText))),
           flags_(flags) {}
 
     void SetRoot(HKey root) {
@@ -169,15 +146,22 @@ class Walk {
         try {
             for (uint32_t index = 0;; ++index) {
                 name_.fill('\0');
-                // An empty value is read as one zero byte.
-                data_[0] = 0;
+                // Every value is read into zeros, as into a fresh buffer: only the bytes an earlier
+                // value may have left are zeroed again. A system that reports more bytes than it
+                // wrote shows zeros there, and an empty value reads as one zero byte.
+                std::memset(data_.data(), 0, dirty_);
                 uint32_t nameSize = kNameChars;
                 uint32_t dataSize = kDataBytes;
                 uint32_t type = 0;
-                if (app_.reg->EnumValue(key, index, name_.data(), &nameSize, &type, data_.data(),
-                                        &dataSize) != kErrorSuccess)
+                const long status = app_.reg->EnumValue(key, index, name_.data(), &nameSize, &type,
+                                                        data_.data(), &dataSize);
+                if (status != kErrorSuccess) {
+                    // A value too large for the buffer may have filled it.
+                    if (status != kErrorNoMoreItems) dirty_ = kDataBytes;
                     break;
+                }
                 dataSize = std::clamp<uint32_t>(dataSize, 1, kDataBytes);
+                dirty_ = std::max(dirty_, dataSize);
                 const std::string_view bytes(reinterpret_cast<const char*>(data_.data()), dataSize);
                 const std::string_view valueName = UpToNul(name_.data(), name_.size());
                 if ((flags_ & kSearchValueNames) && MatchesAnsi(valueName))
@@ -215,8 +199,9 @@ class Walk {
     }
 
     bool Matches(std::string_view text) const {
-        if (flags_ & kSearchWholeText) return EqualsFolded(text, search_);
-        return ContainsFolded(text, search_);
+        // The search compares upper-cased texts, and upper-cases only the letters a to z.
+        if (flags_ & kSearchWholeText) return EqualsAsciiNoCase(text, search_);
+        return ContainsAsciiNoCase(text, search_);
     }
     bool MatchesAnsi(std::string_view ansi) const {
         return IsAscii(ansi) ? Matches(ansi) : Matches(FromAnsi(ansi));
@@ -250,6 +235,7 @@ class Walk {
     std::string text_;
     std::array<char, kNameChars> name_{};
     std::array<uint8_t, kDataBytes> data_{};
+    uint32_t dirty_ = 1; // data_ holds zeros from here on
     bool pumped_ = false;
     uint32_t lastPump_ = 0;
 };

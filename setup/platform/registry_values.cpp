@@ -132,24 +132,29 @@ bool Encode(Registry& reg, HKey key, uint32_t type, const std::string& valueName
     }
 }
 
+// dwPlatformId of the version query.
+constexpr uint32_t kVerPlatformWin32s = 0;
+constexpr uint32_t kVerPlatformWin32Windows = 1;
 constexpr uint32_t kVerPlatformWin32Nt = 2;
+constexpr uint32_t kAnyPlatform = 0xFFFFFFFF;
+constexpr uint32_t kAnyBuild = 0;
 
 struct OsRow {
     uint32_t platform;
-    uint32_t build; // 0: any build
+    uint32_t build;
     const char* line;
     OsFamily family;
 };
 
 // First matching row wins; the last one takes every other platform.
 constexpr std::array<OsRow, 7> kOsRows{{
-    {0, 0, "OS = Win32", OsFamily::Win32s},
-    {1, 0, "OS = Win98", OsFamily::Win9x},
-    {2, 1381, "OS = WinNT", OsFamily::Nt4},
-    {2, 2195, "OS = Win2K", OsFamily::Win2000},
-    {2, 2600, "OS = WinXP", OsFamily::WinXp},
-    {2, 0, "OS = Unknown", OsFamily::Other},
-    {0xFFFFFFFF, 0, "OS = Other", OsFamily::Other},
+    {kVerPlatformWin32s, kAnyBuild, "OS = Win32", OsFamily::Win32s},
+    {kVerPlatformWin32Windows, kAnyBuild, "OS = Win98", OsFamily::Win9x},
+    {kVerPlatformWin32Nt, 1381, "OS = WinNT", OsFamily::Nt4},
+    {kVerPlatformWin32Nt, 2195, "OS = Win2K", OsFamily::Win2000},
+    {kVerPlatformWin32Nt, 2600, "OS = WinXP", OsFamily::WinXp},
+    {kVerPlatformWin32Nt, kAnyBuild, "OS = Unknown", OsFamily::Other},
+    {kAnyPlatform, kAnyBuild, "OS = Other", OsFamily::Other},
 }};
 
 } // namespace
@@ -222,8 +227,8 @@ OsFamily DetectOS(App& app) {
     app.NtPlatform = info.dwPlatformId == kVerPlatformWin32Nt;
     for (const OsRow& row : kOsRows) {
         const bool platformMatches =
-            row.platform == 0xFFFFFFFF || row.platform == info.dwPlatformId;
-        const bool buildMatches = row.build == 0 || row.build == info.dwBuildNumber;
+            row.platform == kAnyPlatform || row.platform == info.dwPlatformId;
+        const bool buildMatches = row.build == kAnyBuild || row.build == info.dwBuildNumber;
         if (platformMatches && buildMatches) {
             WriteLog(app, row.line);
             return row.family;

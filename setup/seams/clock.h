@@ -1,6 +1,5 @@
 #pragma once
 // Local time and the user's locale settings for dates and times.
-#include <cstdint>
 #include <string>
 
 namespace ww {
@@ -15,8 +14,6 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual LocalTime Now() = 0;
-    // Seconds since 1 January 1970 UTC turned into the user's local time.
-    virtual LocalTime FromUnixTime(int64_t seconds) = 0;
     virtual std::string DateSeparator() = 0;
     virtual std::string TimeSeparator() = 0;
     virtual std::string DayName(int dayOfWeek) = 0; // 0 = Sunday, full name

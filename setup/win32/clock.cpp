@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "seams/codepage.h"
-#include "win32/system_library.h"
 
 namespace ww {
 namespace {
@@ -25,25 +24,6 @@ LocalTime Win32Clock::Now() {
     SYSTEMTIME st{};
     GetLocalTime(&st);
     return FromSystemTime(st);
-}
-
-LocalTime Win32Clock::FromUnixTime(int64_t seconds) {
-    // FILETIME counts 100 ns steps since 1601; 1970 is 11644473600 s later.
-    const int64_t ticks = (seconds + 11644473600LL) * 10000000LL;
-    FILETIME utc{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
-    SYSTEMTIME utcTime{}, local{};
-    if (ticks < 0 || !FileTimeToSystemTime(&utc, &utcTime)) return {};
-    // The rule of the time zone at that date where the system knows it; Windows 9x lacks the
-    // call and gets today's bias.
-    using ToLocalFn = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
-    const auto toLocal =
-        ProcAddress<ToLocalFn>(GetModuleHandleA("kernel32.dll"), "SystemTimeToTzSpecificLocalTime");
-    if (!toLocal || !toLocal(nullptr, &utcTime, &local)) {
-        FILETIME localFt{};
-        if (!FileTimeToLocalFileTime(&utc, &localFt) || !FileTimeToSystemTime(&localFt, &local))
-            return FromSystemTime(utcTime);
-    }
-    return FromSystemTime(local);
 }
 
 std::string Win32Clock::DateSeparator() {

@@ -6,7 +6,6 @@ namespace ww {
 class Win32Clock final : public Clock {
   public:
     LocalTime Now() override;
-    LocalTime FromUnixTime(int64_t seconds) override;
     std::string DateSeparator() override;
     std::string TimeSeparator() override;
     std::string DayName(int dayOfWeek) override;

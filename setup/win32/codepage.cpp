@@ -17,14 +17,15 @@ std::wstring Widen(std::string_view in, UINT from) {
 }
 
 // Into the ANSI code page a character it cannot show becomes the code page's default character,
-// never a look-alike letter. Windows before 2000 knows no such flag and refuses it; there the
-// system's own mapping is all there is.
+// never a look-alike letter. Windows before 2000 knows no such flag; an older system may refuse
+// it with any error code, so whenever the flagged call converts nothing the system's own mapping
+// is taken instead: an empty conversion would blank the text.
 int ToMultiByte(UINT to, std::wstring_view wide, char* out, int outLen) {
     const int len = static_cast<int>(wide.size());
     if (to != CP_UTF8) {
         const int n = WideCharToMultiByte(to, WC_NO_BEST_FIT_CHARS, wide.data(), len, out, outLen,
                                           nullptr, nullptr);
-        if (n != 0 || GetLastError() != ERROR_INVALID_FLAGS) return n;
+        if (n != 0) return n;
     }
     return WideCharToMultiByte(to, 0, wide.data(), len, out, outLen, nullptr, nullptr);
 }

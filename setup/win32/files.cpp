@@ -50,6 +50,9 @@ bool Win32Files::Append(const std::string& path, std::string_view bytes) {
     File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
+    // The failure value is also a position (a log of 4 GiB less one byte), and opening a file
+    // that exists leaves ERROR_ALREADY_EXISTS behind: only a fresh error code tells them apart.
+    SetLastError(NO_ERROR);
     if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
         GetLastError() != NO_ERROR)
         return false;

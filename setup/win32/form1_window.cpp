@@ -40,6 +40,7 @@ DWORD StyleOf(const ControlSpec& c) {
     if (c.flags & kTabStop) style |= WS_TABSTOP;
     if (c.flags & kDisabled) style |= WS_DISABLED;
     if (c.flags & kMultiLine) style |= BS_MULTILINE;
+    if (c.flags & kGroup) style |= WS_GROUP;
     return style;
 }
 
@@ -153,8 +154,9 @@ void Form1Window::SendToolTip(UINT message, int id, std::string_view text) {
     if (!toolTips_) return;
     const std::string ansi = ToAnsi(text);
     TTTOOLINFOA ti{};
-    // The size every common-controls version accepts.
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    // The first version's size, which every common-controls version accepts (4.00 of a bare
+    // NT 4 may refuse a larger one); the fields it lacks are not used.
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = hwnd_.get();
     ti.uId = reinterpret_cast<UINT_PTR>(Item(id));

@@ -1,6 +1,10 @@
 #pragma once
 // Owners of the Win32 resources wirewise holds: each gives its resource back once, on
 // destruction, on every way out.
+//
+// A handle or COM pointer is an Owned<Traits>: movable, emptied by the move. What a scope borrows
+// or starts and must give back there (a window's DC, COM on the thread, a VARIANT, a buffer of a
+// library loaded at run time) is a Guard, which neither copies nor moves.
 #include <objbase.h>
 #include <oleauto.h>
 #include <windows.h>
@@ -27,7 +31,13 @@ template <typename Traits> class Owned {
     }
     ~Owned() { Close(); }
     Type get() const { return value_; }
+    Type operator->() const { return value_; } // a COM pointer's methods
     explicit operator bool() const { return value_ != Traits::Empty(); }
+    // For out-parameters: gives back what is held and hands out the slot.
+    Type* Put() {
+        Close();
+        return &value_;
+    }
     // Gives the value back now; true when nothing was held or the system took it back.
     bool Close() {
         const bool ok = value_ == Traits::Empty() || Traits::Close(value_);
@@ -41,32 +51,36 @@ template <typename Traits> class Owned {
     Type value_ = Traits::Empty();
 };
 
+template <typename T> struct NullIsEmpty {
+    using Type = T;
+    static Type Empty() { return nullptr; }
+};
+
 struct FileTraits {
     using Type = HANDLE;
     static Type Empty() { return INVALID_HANDLE_VALUE; }
     static bool Close(Type h) { return CloseHandle(h) != 0; }
 };
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Empty() { return nullptr; }
+struct ModuleTraits : NullIsEmpty<HMODULE> {
     static bool Close(Type h) { return FreeLibrary(h) != 0; }
 };
-struct GdiTraits {
-    using Type = HGDIOBJ;
-    static Type Empty() { return nullptr; }
+struct GdiTraits : NullIsEmpty<HGDIOBJ> {
     static bool Close(Type h) { return DeleteObject(h) != 0; }
 };
-struct WindowTraits {
-    using Type = HWND;
-    static Type Empty() { return nullptr; }
+struct WindowTraits : NullIsEmpty<HWND> {
     // The window may already be gone with its parent or by its own close.
     static bool Close(Type h) { return !IsWindow(h) || DestroyWindow(h) != 0; }
 };
-struct BstrTraits {
-    using Type = BSTR;
-    static Type Empty() { return nullptr; }
+struct BstrTraits : NullIsEmpty<BSTR> {
     static bool Close(Type s) {
         SysFreeString(s);
+        return true;
+    }
+};
+// One reference of a COM interface.
+template <typename T> struct ComTraits : NullIsEmpty<T*> {
+    static bool Close(T* p) {
+        p->Release();
         return true;
     }
 };
@@ -76,15 +90,24 @@ using Module = Owned<ModuleTraits>;
 using GdiObject = Owned<GdiTraits>;
 using Window = Owned<WindowTraits>;
 using Bstr = Owned<BstrTraits>;
+template <typename T> using ComPtr = Owned<ComTraits<T>>;
+
+class Guard {
+  public:
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+  protected:
+    Guard() = default;
+    ~Guard() = default;
+};
 
 // A buffer that netapi32 handed out, freed through the library's own function (netapi32 is
 // loaded at run time: Windows 9x has none).
-class NetBuffer {
+class NetBuffer : Guard {
   public:
     using FreeFn = DWORD(WINAPI*)(LPVOID);
     explicit NetBuffer(FreeFn free) : free_(free) {}
-    NetBuffer(const NetBuffer&) = delete;
-    NetBuffer& operator=(const NetBuffer&) = delete;
     ~NetBuffer() {
         if (buffer_ != nullptr) free_(buffer_);
     }
@@ -97,11 +120,9 @@ class NetBuffer {
 };
 
 // A window's device context (the screen's for no window), released on destruction.
-class WindowDc {
+class WindowDc : Guard {
   public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
         if (dc_) ReleaseDC(window_, dc_);
     }
@@ -112,36 +133,10 @@ class WindowDc {
     HDC dc_;
 };
 
-// One reference of a COM interface.
-template <typename T> class ComPtr {
-  public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() { Reset(); }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    // For out-parameters: releases what is held and hands out the slot.
-    T** Put() {
-        Reset();
-        return &p_;
-    }
-    void Reset() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-    }
-
-  private:
-    T* p_ = nullptr;
-};
-
 // A VARIANT cleared on destruction and before each refill.
-class Variant {
+class Variant : Guard {
   public:
     Variant() { VariantInit(&v_); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
     ~Variant() { VariantClear(&v_); }
     VARIANT* Put() {
         VariantClear(&v_);
@@ -155,11 +150,9 @@ class Variant {
 };
 
 // COM for this thread, for as long as the object lives.
-class ComApartment {
+class ComApartment : Guard {
   public:
     ComApartment() : hr_(CoInitialize(nullptr)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {
         if (SUCCEEDED(hr_)) CoUninitialize();
     }

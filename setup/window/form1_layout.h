@@ -24,6 +24,9 @@ enum ControlFlags : unsigned {
     kTabStop = 1,   // the Tab key stops on it from the start
     kDisabled = 2,  // created disabled
     kMultiLine = 4, // its text wraps
+    // It begins a group, which the controls created after it join up to the next such one. The
+    // arrow keys move the focus within a group whether or not a control is a tab stop.
+    kGroup = 8,
 };
 
 struct TwipsRect {
@@ -52,7 +55,8 @@ inline constexpr int kDropDownRowHeight = 195;
 
 // In the order the window creates them, which makes the keyboard's order: the controls that take
 // the focus come in tab index order. The two options are tab stops only while they are shown
-// (Form1 turns them on and off).
+// (Form1 turns them on and off), and Frame1 begins a group of their own, so that no arrow key
+// moves the focus into them from the controls above.
 // clang-format off
 inline constexpr std::array<ControlSpec, 8> kControls{{
     // id, name, kind, text,
@@ -71,7 +75,7 @@ inline constexpr std::array<ControlSpec, 8> kControls{{
     {ids::kCmdToggle, "cmdToggle", ControlKind::Button, ">>",
      kTabStop, {6720, 1440, 375, 255}, false, 3, "Show Options"},
     {ids::kFrame1, "Frame1", ControlKind::Frame, "Options",
-     kPlain, {120, 1920, 6975, 615}, false, 7, nullptr},
+     kGroup, {120, 1920, 6975, 615}, false, 7, nullptr},
     {ids::kChkGates, "chkGates", ControlKind::CheckBox, "Clear Gateways",
      kPlain, {120, 240, 1455, 255}, true, 4, "Force Gateways to be cleared"},
     {ids::kChkIEAuto, "chkIEAuto", ControlKind::CheckBox, "Set IE to Auto Detect",

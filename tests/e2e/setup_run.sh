@@ -4,10 +4,10 @@
 #   setup_run ROAD [gates]    ROAD: win98 nt40 win2k winxp win7 win10; "gates" ticks "Clear Gateways"
 #
 # The registry gets dial-up, a proxy and its script, both connection blobs with the proxy flag,
-# fixed gateways and name servers for eth0 (and on the Windows 9x roads the MSTCP and NetTrans
-# values with the device-key chain that names NetTrans\0001). The driver picks eth0, confirms,
-# ticks "Set IE to Auto Detect" (and "Clear Gateways"), presses "Setup Network" and answers every
-# box with its default. Then:
+# fixed gateways, name servers and DNS domains for eth0 and the PC (and on the Windows 9x roads
+# the MSTCP and NetTrans values with the device-key chain that names NetTrans\0001). The driver
+# picks eth0, confirms, ticks "Set IE to Auto Detect" (and "Clear Gateways"), presses "Setup
+# Network" and answers every box with its default. Then:
 #   - Setup.log's three settings passes (start-up read, write, read after) line for line, the SID
 #     line of the NT roads and the run's last lines;
 #   - the message boxes that Wine's IP Helper and WMI answers lead to, and how the run ends;
@@ -97,6 +97,7 @@ sr_seed() {
             echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Class\\NetTrans\\0001]"
             echo '"IPAddress"="192.168.7.50"'
             echo '"IPMask"="255.255.255.0"'
+            echo '"DefaultGateway"="192.168.7.1"'
             echo
             echo "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_10EC&DEV_8139&SUBSYS_813910EC&REV_10\\BUS_00&DEV_0B&FUNC_00]"
             echo "\"DeviceDesc\"=\"$SR_NIC\""
@@ -121,14 +122,18 @@ sr_seed() {
             echo '"EnableDHCP"=dword:00000000'
             if [ "${key#*Interfaces}" != "$key" ]; then
                 echo "\"NameServer\"=hex(7):$(sr_reg_multi 192.168.7.1 192.168.7.2)"
+                echo '"Domain"="other.lan"'
             fi
             echo
         done
         echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Tcpip]"
         echo '"Start"=dword:00000001'
         echo
+        # NT 4 keeps the PC's own name servers and DNS domain here, which its WMI switch empties.
         echo "[HKEY_LOCAL_MACHINE\\$SR_CCS\\Services\\Tcpip\\Parameters]"
         echo '"DhcpNameServer"="192.168.7.1"'
+        echo '"NameServer"="192.168.7.1 192.168.7.2"'
+        echo '"Domain"="other.lan"'
         echo
     } | sed 's/$/\r/' >"$f"
     cp "$f" "$PREFIX/drive_c/e2e/seed.reg"

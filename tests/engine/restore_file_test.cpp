@@ -26,6 +26,7 @@ const std::string kInterface =
 const std::string kAdapterTcpip =
     "SYSTEM\\CurrentControlSet\\Services\\" + kGuid + "\\Parameters\\Tcpip";
 const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001";
+const std::string kTcpipParameters = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 
 // The section and value lines of one value.
 std::string Lines(const SavedValue& v) {
@@ -194,13 +195,20 @@ struct Pc {
         t.options.gates = t.options.ieAuto = true;
         t.iphlp.interfaces = {{2, u"\\DEVICE\\TCPIP_NIC"}};
         t.wmi.instances.push_back({"eth0", {}, {}});
-        t.wmi.onMethod = [this](size_t, const std::string& method) {
-            if (method != "EnableDHCP") return;
-            for (const std::string& key : {kInterface, kAdapterTcpip}) {
-                t.reg.SetDword(kHkeyLocalMachine, key, "EnableDHCP", 1);
-                t.reg.SetMultiSz(kHkeyLocalMachine, key, "IPAddress", {"0.0.0.0"});
-                t.reg.SetMultiSz(kHkeyLocalMachine, key, "SubnetMask", {"0.0.0.0"});
+        // NT 4 keeps one list of name servers and one DNS domain for the whole PC; later
+        // systems keep them per interface.
+        const std::string dnsKey = osCode == Nt4 ? kTcpipParameters : kInterface;
+        t.wmi.onMethod = [this, dnsKey](size_t, const std::string& method) {
+            if (method == "EnableDHCP") {
+                for (const std::string& key : {kInterface, kAdapterTcpip}) {
+                    t.reg.SetDword(kHkeyLocalMachine, key, "EnableDHCP", 1);
+                    t.reg.SetMultiSz(kHkeyLocalMachine, key, "IPAddress", {"0.0.0.0"});
+                    t.reg.SetMultiSz(kHkeyLocalMachine, key, "SubnetMask", {"0.0.0.0"});
+                }
             }
+            if (method == "SetDNSServerSearchOrder")
+                t.reg.SetString(kHkeyLocalMachine, dnsKey, "NameServer", "");
+            if (method == "SetDNSDomain") t.reg.SetString(kHkeyLocalMachine, dnsKey, "Domain", "");
         };
         auto& reg = t.reg;
         for (const auto& [root, key] : {std::pair{kHkeyUsers, (nt ? kSid : "JOHN"s) + "\\" + kIe},
@@ -230,8 +238,10 @@ struct Pc {
             reg.SetDword(kHkeyLocalMachine, key, "EnableDHCP", 0);
         }
         reg.SetString(kHkeyLocalMachine, kInterface, "NameServer", "10.0.0.1 10.0.0.2");
-        reg.SetValue(kHkeyLocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters",
-                     "DhcpNameServer", kRegSz, "");
+        reg.SetString(kHkeyLocalMachine, kInterface, "Domain", "corp.example");
+        reg.SetValue(kHkeyLocalMachine, kTcpipParameters, "DhcpNameServer", kRegSz, "");
+        reg.SetString(kHkeyLocalMachine, kTcpipParameters, "NameServer", "10.0.0.3");
+        reg.SetString(kHkeyLocalMachine, kTcpipParameters, "Domain", "branch.example");
     }
 };
 
@@ -279,12 +289,17 @@ TEST(RestoreFile, AfterAFailureAtAnyWriteTheFileBringsEverythingBack) {
 
 // Only what a run may change goes into the file, from the road's own keys: the blobs only when
 // "Set IE to Auto Detect" is ticked, the current user's view and the NetTrans key only on the
-// Windows 9x road, the interface key and its name servers only on the NT road.
+// Windows 9x road, the interface key, the name servers and the DNS domains only on the NT road.
 TEST(RestoreFile, HoldsWhatTheRunMayChangeOnItsRoad) {
     const auto has = [](App& app, HKey root, const std::string& key, const std::string& name) {
         for (const RegLocation& v : ValuesASetupRunMayChange(app))
             if (v.root == root && v.keyPath.find(key) != std::string::npos && v.valueName == name)
                 return true;
+        return false;
+    };
+    const auto in = [](App& app, const std::string& key, const std::string& name) {
+        for (const RegLocation& v : ValuesASetupRunMayChange(app))
+            if (v.root == kHkeyLocalMachine && v.keyPath == key && v.valueName == name) return true;
         return false;
     };
     const struct {
@@ -304,9 +319,35 @@ TEST(RestoreFile, HoldsWhatTheRunMayChangeOnItsRoad) {
         EXPECT_EQ(has(app, kHkeyLocalMachine, kNetTrans, "DefaultGateway"), !c.nt);
         EXPECT_EQ(has(app, kHkeyLocalMachine, kInterface, "NameServer"), c.nt);
         EXPECT_EQ(has(app, kHkeyLocalMachine, kInterface, "EnableDHCP"), c.nt);
+        EXPECT_EQ(has(app, kHkeyLocalMachine, kInterface, "Domain"), c.nt);
+        // WMI's switch on NT 4 empties the whole PC's name servers and DNS domain.
+        for (const char* name : {"NameServer", "Domain"})
+            EXPECT_EQ(in(app, kTcpipParameters, name), c.nt) << name;
     }
     Pc none(Win32s, false);
     EXPECT_TRUE(ValuesASetupRunMayChange(none.t.app).empty());
+}
+
+// Where the run can change nothing (no road, an index outside the adapter list) there is nothing
+// to put back: no file, no "Backup = " line to send the user to an empty one, no question; the
+// run goes on.
+TEST(RestoreFile, NoneWhenTheRunCanChangeNothing) {
+    const struct {
+        const char* what;
+        OsFamily osCode;
+        int16_t selected;
+    } cases[] = {
+        {"no road", Win32s, 1}, {"before the list", WinXp, -1}, {"past the list", WinXp, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Pc pc(c.osCode, c.osCode != Win32s);
+        pc.t.app.SelectedAdapter = c.selected;
+        const Backup backup = BackUpSettings(pc.t.app, "C:\\Tools\\");
+        EXPECT_TRUE(backup.goOn);
+        EXPECT_EQ(backup.path, "");
+        EXPECT_TRUE(pc.t.files.files.empty());
+        EXPECT_TRUE(pc.t.ui.boxes.empty());
+    }
 }
 
 } // namespace

@@ -1,13 +1,12 @@
 #pragma once
 #include <array>
-#include <ctime>
 #include <string>
 
 #include "seams/clock.h"
 
 namespace ww::test {
 
-// A fixed clock in UTC with English names; separators can be changed per test.
+// A fixed clock with English names; separators can be changed per test.
 class FakeClock final : public Clock {
   public:
     LocalTime now{2026, 12, 7, 9, 5, 3, 1};
@@ -15,13 +14,6 @@ class FakeClock final : public Clock {
     std::string timeSeparator = ":";
 
     LocalTime Now() override { return now; }
-    LocalTime FromUnixTime(int64_t seconds) override {
-        const std::time_t t = static_cast<std::time_t>(seconds);
-        std::tm tm{};
-        gmtime_r(&t, &tm);
-        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                tm.tm_min,         tm.tm_sec,     tm.tm_wday};
-    }
     std::string DateSeparator() override { return dateSeparator; }
     std::string TimeSeparator() override { return timeSeparator; }
     std::string DayName(int d) override {

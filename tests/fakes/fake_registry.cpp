@@ -352,7 +352,8 @@ long FakeRegistry::EnumValue(HKey key, uint32_t index, char* name, uint32_t* nam
     *nameSize = static_cast<uint32_t>(valueName.size());
     if (type != nullptr) *type = value.type;
     if (data != nullptr && len > 0) std::memcpy(data, value.bytes.data(), len);
-    if (dataSize != nullptr) *dataSize = len;
+    if (dataSize != nullptr)
+        *dataSize = data != nullptr ? std::min(len + enumValueUnwritten, *dataSize) : len;
     return kErrorSuccess;
 }
 

@@ -75,6 +75,9 @@ class FakeRegistry final : public Registry {
     }
     struct RegistryFault {};
     int setCalls = 0; // SetValueEx calls so far
+    // EnumValue reports this many bytes more than it writes (as far as the buffer goes), as a
+    // system would that counts a terminator it does not store: what the buffer held stays there.
+    uint32_t enumValueUnwritten = 0;
 
     // --- reading back ---
     bool KeyExists(HKey root, const std::string& path) const;

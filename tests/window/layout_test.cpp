@@ -100,6 +100,18 @@ TEST(Form1Layout, CreationOrderIsTheTabOrderAndIdentifiersAreUnique) {
     EXPECT_TRUE(Find("cmdWrite")->flags & kDisabled);
 }
 
+// The arrow keys move the focus within a group and pass over tab stops: the options, hidden at
+// first, form a group of their own that Frame1 begins, and every control above lies outside it.
+TEST(Form1Layout, TheOptionsAreAGroupOfTheirOwn) {
+    int group = 0;
+    for (const ControlSpec& c : kControls) {
+        SCOPED_TRACE(c.name);
+        if (c.flags & kGroup) ++group;
+        const bool option = c.inFrame || c.kind == ControlKind::Frame;
+        EXPECT_EQ(group, option ? 1 : 0);
+    }
+}
+
 // The first view shows everything but the options: Frame1 and the two boxes lie below it, and
 // the boxes inside the frame.
 TEST(Form1Layout, OnlyTheOptionsLieBelowTheFirstView) {
