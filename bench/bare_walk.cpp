@@ -2,11 +2,13 @@
 // (by its path below HKEY_LOCAL_MACHINE), reads every value into a 4096-byte buffer, enumerates
 // the sub-keys and compares every name and text with TEXT without regard to case.
 //   bench_bare_walk SUBKEY TEXT
-// Prints "bare walk MS ms, K keys, V values, M matches".
+// Prints "bare walk MS ms, K keys, V values, M matches, as Windows X.Y".
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "windows_version.h"
 
 namespace {
 
@@ -75,7 +77,7 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&end);
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    std::printf("bare walk %.0f ms, %ld keys, %ld values, %ld matches\n", ms, w.keys, w.values,
-                w.matches);
+    std::printf("bare walk %.0f ms, %ld keys, %ld values, %ld matches, as Windows %s\n", ms, w.keys,
+                w.values, w.matches, WindowsVersion().c_str());
     return 0;
 }

@@ -1,7 +1,7 @@
 // One search of wirewise's own search class over HKEY_LOCAL_MACHINE\SUBKEY on the Win32 registry,
 // as the Windows 9x adapter scan runs it: value contents, whole text.
 //   bench_search SUBKEY TEXT
-// Prints "search MS ms, F found, reason R".
+// Prints "search MS ms, F found, reason R, as Windows X.Y".
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include "platform/reg_search.h"
 #include "win32/registry.h"
 #include "win32/system.h"
+#include "windows_version.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&end);
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    std::printf("search %.0f ms, %ld found, reason %d\n", ms, counter.found,
-                static_cast<int>(counter.reason));
+    std::printf("search %.0f ms, %ld found, reason %d, as Windows %s\n", ms, counter.found,
+                static_cast<int>(counter.reason), WindowsVersion().c_str());
     return 0;
 }

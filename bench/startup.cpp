@@ -1,11 +1,14 @@
 // Start-up to window: starts a program, waits until a visible top-level window of it reads
 // CAPTION, prints the time that took, then closes the window and waits for the program to end.
 //   bench_startup CAPTION COMMANDLINE
-// Prints "window MS ms"; exits 1 when no window came within a minute or the program did not end.
+// Prints "window MS ms, as Windows X.Y" (the version it runs as itself); exits 1 when no window
+// came within a minute or the program did not end.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "windows_version.h"
 
 namespace {
 
@@ -58,7 +61,8 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     if (window) {
-        std::printf("window %.0f ms\n", Milliseconds(start, now));
+        std::printf("window %.0f ms, as Windows %s\n", Milliseconds(start, now),
+                    WindowsVersion().c_str());
         PostMessageA(window, WM_CLOSE, 0, 0);
     } else {
         std::fprintf(stderr, "no window \"%s\"\n", argv[1]);

@@ -1,7 +1,5 @@
 #include "win32/ansi.h"
 
-#include <windows.h>
-
 namespace gk::win32 {
 namespace {
 
@@ -15,31 +13,36 @@ std::wstring Widen(std::string_view in, UINT codePage) {
     return wide;
 }
 
-// Windows before 2000 knows no flag against look-alike letters and refuses it; there the
-// system's own mapping is all there is. UTF-8 takes no such flag: it shows every character.
-int ToMultiByte(UINT codePage, std::wstring_view wide, char* out, int outLen) {
+// Windows before 2000 knows no flag against look-alike letters and refuses it, with an error
+// code that differs between systems (and some code pages refuse it everywhere): whatever the
+// reason a flagged call fails, the system's own mapping is all there is. UTF-8 takes no such
+// flag: it shows every character.
+int ToMultiByte(WideToMultiByte convert, UINT codePage, std::wstring_view wide, char* out,
+                int outLen) {
     const int size = static_cast<int>(wide.size());
     if (codePage != CP_UTF8) {
-        const int n = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out,
-                                          outLen, nullptr, nullptr);
-        if (n != 0 || GetLastError() != ERROR_INVALID_FLAGS) return n;
+        const int n = convert(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out, outLen,
+                              nullptr, nullptr);
+        if (n != 0) return n;
     }
-    return WideCharToMultiByte(codePage, 0, wide.data(), size, out, outLen, nullptr, nullptr);
+    return convert(codePage, 0, wide.data(), size, out, outLen, nullptr, nullptr);
 }
 
-std::string Narrow(std::wstring_view wide, UINT codePage) {
+std::string Narrow(std::wstring_view wide, UINT codePage,
+                   WideToMultiByte convert = &::WideCharToMultiByte) {
     if (wide.empty()) return {};
-    const int len = ToMultiByte(codePage, wide, nullptr, 0);
+    const int len = ToMultiByte(convert, codePage, wide, nullptr, 0);
     if (len <= 0) return {};
     std::string out(static_cast<size_t>(len), '\0');
-    ToMultiByte(codePage, wide, out.data(), len);
+    const int written = ToMultiByte(convert, codePage, wide, out.data(), len);
+    out.resize(static_cast<size_t>(written > 0 ? written : 0));
     return out;
 }
 
 } // namespace
 
-std::string ToAnsi(std::string_view text) {
-    return Narrow(Widen(text, CP_UTF8), CP_ACP);
+std::string ToAnsi(std::string_view text, WideToMultiByte convert) {
+    return Narrow(Widen(text, CP_UTF8), CP_ACP, convert);
 }
 std::string FromAnsi(std::string_view ansi) {
     return Narrow(Widen(ansi, CP_ACP), CP_UTF8);

@@ -2,12 +2,17 @@
 // Program text is UTF-8; the A functions take the ANSI code page and COM takes UTF-16. Going out
 // to the ANSI code page, a character it cannot show becomes its default character ("?"), never a
 // look-alike letter.
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
 namespace gk::win32 {
 
-std::string ToAnsi(std::string_view text);
+// WideCharToMultiByte's shape: a check hands in one that behaves as an older Windows does.
+using WideToMultiByte = decltype(&::WideCharToMultiByte);
+
+std::string ToAnsi(std::string_view text, WideToMultiByte convert = &::WideCharToMultiByte);
 std::string FromAnsi(std::string_view ansi);
 std::wstring ToWide(std::string_view text);
 

@@ -178,8 +178,9 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
                                          0, 0, 0, hwnd_, nullptr, instance_, nullptr);
         std::string tipText = ToAnsi(kHidePasswordTip);
         TOOLINFOA tool{};
-        // Common controls before version 6 refuse the size of the record's latest form.
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        // The record's first form, which every version of the common controls takes: the 4.00
+        // of a bare NT 4 knows no lParam, and the tip needs none.
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = hwnd_; // the window that hears about the tip, as for every tool of it
         tool.uId = reinterpret_cast<UINT_PTR>(hwnd);

@@ -41,11 +41,12 @@ e2e_stall() {
 
 e2e_begin() {
     CASE=$(basename "$1" .sh)
+    # A machine that cannot run the cases skips them, whatever else it lacks.
+    if [ "$(id -u)" -ne 0 ]; then echo "skipped: end-to-end cases run as root" >&2; exit 77; fi
+    command -v wine >/dev/null || { echo "skipped: wine is not installed" >&2; exit 77; }
     : "${E2E_DIST:?set E2E_DIST to the release folder (scripts/package)}"
     : "${E2E_WINDOWS_BUILD:?set E2E_WINDOWS_BUILD to the windows build folder}"
     : "${E2E_WORK:?set E2E_WORK to a scratch folder}"
-    if [ "$(id -u)" -ne 0 ]; then echo "skipped: end-to-end cases run as root" >&2; exit 77; fi
-    command -v wine >/dev/null || { echo "skipped: wine is not installed" >&2; exit 77; }
     # What we test is what we ship: the programs come from the release folder, only the
     # helpers of the tests from the build.
     WIREWISE_EXE=$E2E_DIST/wirewise.exe

@@ -496,6 +496,11 @@ void Listen(Driver& d, const Args& a) {
     if (!d.http.Start(std::stoi(a[1]))) throw Failure("cannot listen on port " + a[1]);
 }
 
+void Connect(Driver& d, const Args& a) {
+    if (!d.idle.Open(std::stoi(a[1]), a.size() > 2 ? a[2] : ""))
+        throw Failure("cannot connect to port " + a[1]);
+}
+
 void ExpectRequest(Driver& d, const Args& a) {
     const size_t n = static_cast<size_t>(std::stoi(a[1]));
     d.Expect(Timeout(a, 3, 30000), [&]() -> std::string {
@@ -591,9 +596,12 @@ const Command kCommands[] = {
     {"expect-zoomed", "0|1", "the window is maximised", ExpectZoomed},
     {"expect-version", "FILE KEY|fixed TEXT", "a string of the version resource", ExpectVersion},
     {"expect-manifest", "FILE TEXT", "the embedded manifest contains TEXT", ExpectManifest},
-    {"expect-icons", "FILE WxHxBITS...", "the images of the file's icon, in any order",
-     ExpectIcons},
+    {"expect-icons", "FILE WxHxBITS...",
+     "the images of the file's icon, in any order, black where masked", ExpectIcons},
     {"listen", "PORT", "serves HTTP on 127.0.0.1:PORT", Listen},
+    {"connect", "PORT [TEXT]",
+     "a connection to 127.0.0.1:PORT that sends TEXT and stays open, as a browser's spare one",
+     Connect},
     {"expect-request", "N LINE [ms]", "request N (from 1) has the head line LINE", ExpectRequest},
     {"expect-requests", "N", "N requests came, after settle", ExpectRequests},
     {"checkpoint", "NAME [ms]", "writes NAME.ready, waits for NAME.go", Checkpoint},

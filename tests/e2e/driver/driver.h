@@ -45,6 +45,8 @@ class Driver {
 
     // The program under test and its window (set by `window`).
     ProcessHandles process;
+    // The idle connections outlive the listener: it must end without their help.
+    IdleClients idle;
     HttpListener http;
     HWND mainWindow = nullptr;
     std::string boxTitle = "Corvane Wirewise";

@@ -46,6 +46,54 @@ unsigned U32(const std::string& d, size_t at) {
     return U16(d, at) | U16(d, at + 2) << 16;
 }
 
+// The colour and mask bits of one icon image, rows bottom up as the bitmap stores them.
+struct IconBits {
+    const std::string& image;
+    unsigned width, height, bits;
+    size_t colours, stride, maskStride;
+
+    const unsigned char* Row(unsigned y) const {
+        return reinterpret_cast<const unsigned char*>(image.data()) + 40 + 4 * colours + stride * y;
+    }
+    bool Masked(unsigned x, unsigned y) const {
+        const unsigned char* mask = Row(height) + maskStride * y;
+        return (mask[x / 8] & (0x80 >> x % 8)) != 0;
+    }
+    // The pixel's colour bytes: its palette entry or its own (blue, green, red[, alpha]).
+    const unsigned char* Colour(unsigned x, unsigned y) const {
+        const unsigned char* row = Row(y);
+        if (bits > 8) return row + size_t{x} * bits / 8;
+        const unsigned shift = 8 - bits - x * bits % 8;
+        const unsigned index = row[size_t{x} * bits / 8] >> shift & ((1u << bits) - 1);
+        return reinterpret_cast<const unsigned char*>(image.data()) + 40 + 4 * index;
+    }
+    bool Black(unsigned x, unsigned y) const {
+        const unsigned char* c = Colour(x, y);
+        return bits == 16 ? (c[0] | (c[1] & 0x7F)) == 0 : (c[0] | c[1] | c[2]) == 0;
+    }
+};
+
+// Windows before XP draws every entry as (screen AND mask) XOR colour, even a 32-bit one: a
+// masked pixel that is not black shows as a speck there. A 32-bit entry with alpha is drawn from
+// its alpha on XP and later, through its mask before: both must agree on what is transparent.
+void CheckMask(const IconBits& icon, const std::string& name) {
+    bool alpha = false;
+    for (unsigned y = 0; icon.bits == 32 && y < icon.height; ++y)
+        for (unsigned x = 0; x < icon.width; ++x)
+            alpha = alpha || icon.Colour(x, y)[3] != 0;
+    for (unsigned y = 0; y < icon.height; ++y) {
+        for (unsigned x = 0; x < icon.width; ++x) {
+            // Pixels counted from the top left, as the picture shows them.
+            const std::string at = Format(" at %u,%u", x, icon.height - 1 - y);
+            if (icon.Masked(x, y) && !icon.Black(x, y))
+                throw Failure(name + ": a masked pixel that is not black" + at);
+            const unsigned a = alpha ? icon.Colour(x, y)[3] : 0;
+            if (alpha && icon.Masked(x, y) != (a == 0))
+                throw Failure(name + Format(": the mask disagrees with alpha %u", a) + at);
+        }
+    }
+}
+
 // One image of an icon group: a bitmap of the entry's size and depth (height doubled for the
 // mask), a full palette below 16 bits, and exactly the colour and mask rows that size needs.
 std::string IconImage(const DataFile& file, const std::string& dir, unsigned i) {
@@ -71,6 +119,7 @@ std::string IconImage(const DataFile& file, const std::string& dir, unsigned i) 
     if (image.size() != want)
         throw Failure(name +
                       Format(": %u bytes, expected %u", unsigned(image.size()), unsigned(want)));
+    CheckMask({image, width, height, bits, colours, stride, maskStride}, name);
     return name;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ansi.h"
 #include "canvas_fake.h"
 #include "led/led.h"
 #include "led_gdi.h"
@@ -222,6 +223,30 @@ void LampWindows(HINSTANCE instance) {
     Check(gk::LedFromWindow(router) == nullptr, "a destroyed lamp is gone");
 }
 
+// Windows 98 and NT 4 refuse the flag against look-alike letters, not all with the same error
+// (nor always with one): the text still goes out, through the system's own mapping.
+DWORD refusal = 0;
+
+int WINAPI RefusesFlags(UINT codePage, DWORD flags, LPCWCH wide, int wideLen, LPSTR out, int outLen,
+                        LPCCH defaultChar, LPBOOL usedDefault) {
+    if (flags != 0) {
+        SetLastError(refusal);
+        return 0;
+    }
+    return WideCharToMultiByte(codePage, flags, wide, wideLen, out, outLen, defaultChar,
+                               usedDefault);
+}
+
+void OlderConversions() {
+    for (const DWORD error :
+         {DWORD{ERROR_INVALID_FLAGS}, DWORD{ERROR_INVALID_PARAMETER}, DWORD{0}}) {
+        refusal = error;
+        const std::string got = gk::win32::ToAnsi("Typed \xC3\xA9", RefusesFlags);
+        Check(got == "Typed \xE9", "with the flag refused (error " + std::to_string(error) +
+                                       ") the text goes out without it (\"" + got + "\")");
+    }
+}
+
 } // namespace
 
 int main() {
@@ -238,6 +263,7 @@ int main() {
     PartCases(hfont);
     PictureOnTheBody(hfont);
     LampWindows(instance);
+    OlderConversions();
     std::printf("%s: %d failed\n", failures == 0 ? "passed" : "FAILED", failures);
     return failures == 0 ? 0 : 1;
 }
