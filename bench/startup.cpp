@@ -6,11 +6,20 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "windows_version.h"
 
 namespace {
+
+// Wine under full emulation (scripts/wine-env) takes this many times longer for every step.
+DWORD TimeScale() {
+    char text[16] = {};
+    const DWORD n = GetEnvironmentVariableA("WINE_ENV_TIME_SCALE", text, sizeof text);
+    const int scale = n > 0 && n < sizeof text ? std::atoi(text) : 1;
+    return scale > 0 ? static_cast<DWORD>(scale) : 1;
+}
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     LARGE_INTEGER frequency;
@@ -53,7 +62,7 @@ int main(int argc, char** argv) {
         window = FindShown(argv[1], pi.dwProcessId);
         QueryPerformanceCounter(&now);
         const double waited = Milliseconds(start, now);
-        if (window || waited > 60000) break;
+        if (window || waited > 60000.0 * TimeScale()) break;
         const DWORD pause = waited < 200    ? 2
                             : waited < 2000 ? static_cast<DWORD>(waited / 100)
                                             : 20;
@@ -68,7 +77,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no window \"%s\"\n", argv[1]);
         status = 1;
     }
-    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(pi.hProcess, 30000u * TimeScale()) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "the program did not end\n");
         TerminateProcess(pi.hProcess, 1);
         status = 1;

@@ -22,6 +22,13 @@
 #include <time.h>
 #include <unistd.h>
 
+/* Wine under full emulation (scripts/wine-env) takes this many times longer for every step. */
+static int TimeScale(void) {
+    const char* text = getenv("WINE_ENV_TIME_SCALE");
+    const int scale = text ? atoi(text) : 1;
+    return scale > 0 ? scale : 1;
+}
+
 static double Now(void) {
     struct timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
@@ -140,7 +147,7 @@ int main(int argc, char** argv) {
         }
         if (found != None) break;
         const double waited = Now() - start;
-        if (waited > 60000 || WaitChild(child, 0) >= 0) break;
+        if (waited > 60000.0 * TimeScale() || WaitChild(child, 0) >= 0) break;
         poll(&pfd, 1, 100);
     }
 
@@ -153,7 +160,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "x_startup: no window \"%s\"\n", caption);
         status = 1;
     }
-    int code = WaitChild(child, found != None ? 30000 : 0);
+    int code = WaitChild(child, found != None ? 30000 * TimeScale() : 0);
     if (code < 0) {
         fprintf(stderr, "x_startup: the command did not end\n");
         kill(child, SIGKILL);

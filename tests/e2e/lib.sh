@@ -22,11 +22,15 @@
 # E2E_KEEP=1 keeps a passed case's folder. Each wine command has E2E_STEP_SECONDS (default 90,
 # beyond the driver's own waits) before it is killed: a stalled Wine ends the case with its trace
 # and exit status 75, and run-case.sh runs such a case once more.
+# Cases run through scripts/wine-env. In its emulated machine every wait of the rig and the
+# driver is WINE_ENV_TIME_SCALE times longer, and the prefixes live in its WINE_ENV_SCRATCH (the
+# shared folders are far slower for Wine's many small files).
 # Variables: PREFIX (unix path of the prefix), PROGRAM_DIR (unix path of C:\corvane), LOG (its
 # Setup.log), CASE_DIR (the case's scratch folder), DRIVER_OUT (the last driver output).
 
 E2E_TEMPLATE_VERSION=1
 E2E_NET=default
+E2E_SCALE=${WINE_ENV_TIME_SCALE:-1}
 
 e2e_fail() {
     echo "FAIL [$CASE]: $*" >&2
@@ -36,7 +40,7 @@ e2e_fail() {
 # A marker file, so that a stall inside a subshell still marks the whole case.
 e2e_stall() {
     : >"$CASE_DIR/stalled"
-    e2e_fail "stalled for ${E2E_STEP_SECONDS:-90} s: $*"
+    e2e_fail "stalled for $((${E2E_STEP_SECONDS:-90} * E2E_SCALE)) s: $*"
 }
 
 e2e_begin() {
@@ -54,7 +58,8 @@ e2e_begin() {
     DRIVER_EXE=$E2E_WINDOWS_BUILD/tests/e2e/e2e_driver.exe
     [ -f "$WIREWISE_EXE" ] || e2e_fail "no $WIREWISE_EXE: run scripts/package first"
     [ -f "$DRIVER_EXE" ] || e2e_fail "no $DRIVER_EXE: build the windows build first"
-    CASE_DIR=$E2E_WORK/cases/$CASE
+    E2E_SCRATCH=${WINE_ENV_SCRATCH:-$E2E_WORK}
+    CASE_DIR=$E2E_SCRATCH/cases/$CASE
     rm -rf "$CASE_DIR"
     mkdir -p "$CASE_DIR"
     E2E_SESSION=
@@ -77,8 +82,8 @@ e2e_cleanup() {
     trap - EXIT
     set +e +x
     if [ -n "$E2E_SESSION" ]; then
-        WINEPREFIX=$PREFIX timeout 20 wineserver -k 2>/dev/null
-        WINEPREFIX=$PREFIX timeout 20 wineserver -w 2>/dev/null
+        WINEPREFIX=$PREFIX timeout $((20 * E2E_SCALE)) wineserver -k 2>/dev/null
+        WINEPREFIX=$PREFIX timeout $((20 * E2E_SCALE)) wineserver -w 2>/dev/null
     fi
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     if [ -n "${NS:-}" ]; then
@@ -101,8 +106,8 @@ e2e_cleanup() {
 
 # The prefix every case copies: 32-bit, Wine's fonts, no window manager stalls.
 e2e_template() {
-    TEMPLATE=$E2E_WORK/template
-    mkdir -p "$E2E_WORK"
+    TEMPLATE=$E2E_SCRATCH/template
+    mkdir -p "$E2E_SCRATCH"
     local status=0
     # Each step exits on failure by hand: "||" below turns errexit off inside the subshell. Only a
     # whole template gets its version mark; a failed one is made again by the next case.
@@ -113,14 +118,14 @@ e2e_template() {
         export WINEPREFIX=$TEMPLATE.new WINEARCH=win32 WINEDEBUG=-all
         export WINEDLLOVERRIDES="mscoree,mshtml="
         unset DISPLAY
-        timeout -k 5 180 wine wineboot -i >/dev/null 2>&1 || exit
+        timeout -k 5 $((180 * E2E_SCALE)) wine wineboot -i >/dev/null 2>&1 || exit
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
             exit
-        timeout -k 5 60 wineserver -w || exit
+        timeout -k 5 $((60 * E2E_SCALE)) wineserver -w || exit
         cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" || exit
         echo "$E2E_TEMPLATE_VERSION" >"$WINEPREFIX/.e2e-template"
         mv "$WINEPREFIX" "$TEMPLATE"
-    ) 9>"$E2E_WORK/template.lock" || status=$?
+    ) 9>"$E2E_SCRATCH/template.lock" || status=$?
     case $status in
     0) ;;
     124 | 137) e2e_stall "making the template prefix" ;;
@@ -194,7 +199,7 @@ e2e_display() {
         [ -e "/tmp/.X$d-lock" ] && continue
         Xvfb ":$d" -screen 0 1024x768x24 -nolisten tcp -noreset >"$CASE_DIR/xvfb.log" 2>&1 &
         XVFB_PID=$!
-        for _ in $(seq 100); do
+        for _ in $(seq $((100 * E2E_SCALE))); do
             [ -S "/tmp/.X11-unix/X$d" ] && kill -0 "$XVFB_PID" 2>/dev/null && break
             kill -0 "$XVFB_PID" 2>/dev/null || break
             sleep 0.02
@@ -238,7 +243,7 @@ e2e_namespace() {
 
 e2e_in_session() {
     local status=0
-    timeout -k 5 "${E2E_STEP_SECONDS:-90}" ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
+    timeout -k 5 $((${E2E_STEP_SECONDS:-90} * E2E_SCALE)) ip netns exec "$NS" env WINEPREFIX="$PREFIX" WINEARCH=win32 WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml=${E2E_DLL_OVERRIDES:+;$E2E_DLL_OVERRIDES}" \
         DISPLAY=":$DISPLAY_NUMBER" LANG=en_US.UTF-8 "$@" || status=$?
     [ "$status" -ne 124 ] && [ "$status" -ne 137 ] || e2e_stall "$*"

@@ -19,7 +19,7 @@ DRIVER_OUT=$CASE_DIR/restart.out
     >"$DRIVER_OUT" 2>>"$CASE_DIR/wine.err") || true
 grep -q '^FAIL' "$DRIVER_OUT" && { cat "$DRIVER_OUT" >&2; e2e_fail "the driver failed"; }
 # The line is written before the request; give the program a moment when the driver went first.
-for _ in $(seq 50); do
+for _ in $(seq $((50 * E2E_SCALE))); do
     log_lines | grep -qx "Rebooting" && break
     sleep 0.1
 done

@@ -9,7 +9,7 @@ mkdir -p "$E2E_SHOTS"
 # Saves the screen when the driver reaches checkpoint NAME, then lets it go on.
 gatekey_shoot() {
     local ready=$PREFIX/drive_c/e2e/$1.ready
-    for _ in $(seq 600); do
+    for _ in $(seq $((600 * E2E_SCALE))); do
         [ -f "$ready" ] && break
         kill -0 "$drive_pid" 2>/dev/null || e2e_fail "the driver ended before checkpoint $1"
         sleep 0.05

@@ -11,7 +11,7 @@ mkdir -p "$E2E_SHOTS"
 # Saves the window when the driver reaches checkpoint NAME, then lets it go on.
 wirewise_shoot() {
     local ready=$PREFIX/drive_c/e2e/$1.ready id
-    for _ in $(seq 600); do
+    for _ in $(seq $((600 * E2E_SCALE))); do
         [ -f "$ready" ] && break
         kill -0 "$drive_pid" 2>/dev/null || e2e_fail "the driver ended before checkpoint $1"
         sleep 0.05

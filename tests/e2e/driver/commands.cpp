@@ -36,7 +36,7 @@ size_t Required(const std::string& usage) {
 
 // The optional time at a[at], in ms.
 int Timeout(const Args& a, size_t at, int fallback) {
-    return a.size() > at ? std::stoi(a[at]) : fallback;
+    return Scaled(a.size() > at ? std::stoi(a[at]) : fallback);
 }
 
 // A key pressed and released in `window` as the keyboard gives it (repeat count 1, scan code
@@ -64,7 +64,7 @@ RECT PlaceInClient(const Driver& d, HWND control) {
 // Polls until the number read from CONTROL (a[1]) is N (a[2]; 0x... for hexadecimal).
 template <class Read> void ExpectNumber(Driver& d, const Args& a, Read read) {
     const long long want = std::stoll(a[2], nullptr, 0);
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const long long got = read(d.Control(a[1]));
         return got == want ? "" : Format("%s: %s is %lld", a[0].c_str(), a[1].c_str(), got);
     });
@@ -122,31 +122,31 @@ void ExpectExit(Driver& d, const Args& a) {
 
 void Restore(Driver& d, const Args&) {
     PostMessageA(d.Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
 }
 
 void Maximize(Driver& d, const Args&) {
     PostMessageA(d.Main(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
 }
 
 void Switch(Driver& d, const Args&) {
     HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetForegroundWindow(other);
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&m);
         return GetForegroundWindow() == other ? "" : "the other window is not in front";
     });
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
     SetForegroundWindow(d.Main());
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         return GetForegroundWindow() == d.Main() ? "" : "the program's window is not in front";
     });
     DestroyWindow(other);
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
 }
 
 // --- working the controls
@@ -163,7 +163,7 @@ void Click(Driver& d, const Args& a) {
 void SetTicked(Driver& d, const Args& a, LRESULT want) {
     HWND h = d.Control(a[1]);
     if (SendMessageA(h, BM_GETCHECK, 0, 0) != want) SendMessageA(h, BM_CLICK, 0, 0);
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         return SendMessageA(h, BM_GETCHECK, 0, 0) == want ? "" : a[1] + " did not change";
     });
 }
@@ -182,7 +182,7 @@ void Select(Driver& d, const Args& a) {
     SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(std::stoi(a[2])), 0);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(d.Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(h), SMTO_NORMAL, Driver::kWait, &ignored);
+                        reinterpret_cast<LPARAM>(h), SMTO_NORMAL, Driver::Wait(), &ignored);
 }
 
 void Key(Driver& d, const Args& a) {
@@ -224,7 +224,7 @@ void Keystroke(Driver& d, const Args& a) {
 void Type(Driver& d, const Args& a) {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(d.Control(a[1]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[2].c_str()),
-                        SMTO_NORMAL, Driver::kWait, &ignored);
+                        SMTO_NORMAL, Driver::Wait(), &ignored);
 }
 
 // A click into the control; the control that had the focus loses it.
@@ -232,18 +232,18 @@ void Focus(Driver& d, const Args& a) {
     HWND h = d.Control(a[1]);
     PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         return d.Focus() == h ? "" : a[1] + " did not get the focus";
     });
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
 }
 
 void Tab(Driver& d, const Args&) {
     const HWND from = FocusOrFail(d);
     PostKey(from, VK_TAB, 0x0F, false);
-    d.Expect(Driver::kWait,
+    d.Expect(Driver::Wait(),
              [&]() -> std::string { return d.Focus() != from ? "" : "the focus did not move"; });
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
 }
 
 // --- message boxes
@@ -273,7 +273,7 @@ void AwaitBox(Driver& d, const Args& a) {
 }
 
 void ExpectNoBox(Driver& d, const Args&) {
-    if (!d.Sync(Driver::kWait)) throw Failure("the program does not answer");
+    if (!d.Sync(Driver::Wait())) throw Failure("the program does not answer");
     if (HWND box = d.FindBox()) throw Failure("a message box is open: " + Visible(d.BoxText(box)));
 }
 
@@ -284,7 +284,7 @@ void DragBox(Driver& d, const Args& a) {
     if (!box) throw Failure("no message box \"" + d.boxTitle + "\"");
     const int x = std::stoi(a[1]), y = std::stoi(a[2]);
     SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         RECT r{};
         GetWindowRect(box, &r);
         return r.left == x && r.top == y ? "" : "the box did not move";
@@ -299,7 +299,7 @@ void ExpectPointer(Driver& d, const Args& a) {
     const HWND text = GetDlgItem(box, 0xFFFF);
     const HCURSOR arrow = d.PointerOver(text ? text : box);
     const bool wantArrow = a[2] == "arrow";
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const bool isArrow = d.PointerOver(d.Control(a[1])) == arrow;
         return isArrow == wantArrow
                    ? ""
@@ -310,7 +310,7 @@ void ExpectPointer(Driver& d, const Args& a) {
 // --- what the window shows
 
 void ExpectText(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const std::string t = d.Text(d.Control(a[1]));
         return t == a[2] ? "" : a[1] + " reads \"" + Visible(t) + "\"";
     });
@@ -340,7 +340,7 @@ void ExpectVisible(Driver& d, const Args& a) {
 void ExpectPasswordChar(Driver& d, const Args& a) {
     ExpectNumber(d, a, [](HWND h) {
         DWORD_PTR got = 0;
-        SendMessageTimeoutA(h, EM_GETPASSWORDCHAR, 0, 0, SMTO_NORMAL, Driver::kWait, &got);
+        SendMessageTimeoutA(h, EM_GETPASSWORDCHAR, 0, 0, SMTO_NORMAL, Driver::Wait(), &got);
         return static_cast<long long>(got);
     });
 }
@@ -348,7 +348,7 @@ void ExpectPasswordChar(Driver& d, const Args& a) {
 void ExpectFill(Driver& d, const Args& a) {
     ExpectNumber(d, a, [](HWND h) {
         DWORD_PTR got = 0;
-        SendMessageTimeoutA(h, gk::LEDM_GETFILLCOLOR, 0, 0, SMTO_NORMAL, Driver::kWait, &got);
+        SendMessageTimeoutA(h, gk::LEDM_GETFILLCOLOR, 0, 0, SMTO_NORMAL, Driver::Wait(), &got);
         return static_cast<long long>(got);
     });
 }
@@ -356,7 +356,7 @@ void ExpectFill(Driver& d, const Args& a) {
 // Wine hands another process's rows over in UTF-16 whatever the A call asked for: ask for
 // UTF-16 and convert here.
 void ExpectRow(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         HWND h = d.Control(a[1]);
         const WPARAM row = static_cast<WPARAM>(std::stoi(a[2]));
         const LRESULT len = SendMessageW(h, CB_GETLBTEXTLEN, row, 0);
@@ -372,20 +372,20 @@ void ExpectRow(Driver& d, const Args& a) {
 }
 
 void ExpectTooltip(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const std::string t = d.ToolTip(d.Control(a[1]));
         return t == a[2] ? "" : a[1] + " tool tip reads \"" + t + "\"";
     });
 }
 
 void ExpectFocus(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         return d.Focus() == d.Control(a[1]) ? "" : a[1] + " has not the focus";
     });
 }
 
 void ExpectFocusWithin(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const HWND focus = d.Focus();
         const HWND h = d.Control(a[1]);
         if (focus && (focus == h || IsChild(h, focus))) return "";
@@ -410,7 +410,7 @@ void ExpectTabOrder(Driver& d, const Args& a) {
 
 void ExpectOuterHeight(Driver& d, const Args& a) {
     const int want = d.PxY(std::stoi(a[1]));
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         RECT r{};
         GetWindowRect(d.Main(), &r);
         const int got = r.bottom - r.top;
@@ -419,7 +419,7 @@ void ExpectOuterHeight(Driver& d, const Args& a) {
 }
 
 void ExpectClient(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         RECT r{};
         GetClientRect(d.Main(), &r);
         const int w = d.PxX(std::stoi(a[1])), h = d.PxY(std::stoi(a[2]));
@@ -430,7 +430,7 @@ void ExpectClient(Driver& d, const Args& a) {
 }
 
 void ExpectPlace(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const RECT r = PlaceInClient(d, d.Control(a[1]));
         const int l = d.PxX(std::stoi(a[2])), t = d.PxY(std::stoi(a[3]));
         const int w = d.PxX(std::stoi(a[4])), h = d.PxY(std::stoi(a[5]));
@@ -443,7 +443,7 @@ void ExpectPlace(Driver& d, const Args& a) {
 
 void ExpectInView(Driver& d, const Args& a) {
     const bool want = a[2] == "1";
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const RECT r = PlaceInClient(d, d.Control(a[1]));
         RECT client{};
         GetClientRect(d.Main(), &client);
@@ -453,7 +453,7 @@ void ExpectInView(Driver& d, const Args& a) {
 }
 
 void ExpectFills(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const RECT r = PlaceInClient(d, d.Control(a[1]));
         RECT client{};
         GetClientRect(d.Main(), &client);
@@ -465,7 +465,7 @@ void ExpectFills(Driver& d, const Args& a) {
 }
 
 void ExpectZoomed(Driver& d, const Args& a) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         const int got = IsZoomed(d.Main()) ? 1 : 0;
         return got == std::stoi(a[1]) ? "" : Format("the window's zoomed state is %d", got);
     });
@@ -516,7 +516,7 @@ void ExpectRequest(Driver& d, const Args& a) {
 }
 
 void ExpectRequests(Driver& d, const Args& a) {
-    d.Settle(Driver::kWait);
+    d.Settle(Driver::Wait());
     const size_t got = d.http.Requests().size();
     if (got != static_cast<size_t>(std::stoi(a[1])))
         throw Failure(Format("%u requests, expected %s", unsigned(got), a[1].c_str()));

@@ -19,6 +19,16 @@
 #include "window/form1_layout.h"
 #include "window/layout.h"
 
+int Scaled(int ms) {
+    static const int scale = [] {
+        char text[16] = {};
+        const DWORD n = GetEnvironmentVariableA("WINE_ENV_TIME_SCALE", text, sizeof text);
+        const int value = n > 0 && n < sizeof text ? std::atoi(text) : 1;
+        return value > 0 ? value : 1;
+    }();
+    return ms * scale;
+}
+
 std::string Format(const char* fmt, ...) {
     char buf[2048];
     va_list args;
@@ -232,7 +242,7 @@ void Driver::AnswerBox(HWND box, const std::string& button) {
     if (!b) throw Failure("the box has no button " + button);
     PostMessageA(b, BM_CLICK, 0, 0);
     for (int waited = 0; IsWindow(box) && IsWindowVisible(box); waited += 20) {
-        if (waited > 10000) throw Failure("the box did not close");
+        if (waited > Scaled(10000)) throw Failure("the box did not close");
         Sleep(20);
     }
 }
@@ -272,7 +282,7 @@ std::string Driver::Text(HWND h) const {
     char text[4096] = {};
     DWORD_PTR n = 0;
     SendMessageTimeoutA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                        5000, &n);
+                        static_cast<UINT>(Scaled(5000)), &n);
     return text;
 }
 
@@ -295,7 +305,7 @@ std::string Driver::ToolTip(HWND control) const {
     WriteProcessMemory(process.pi.hProcess, remote.get() + kTextOffset, zero, kTextSize, &n);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(args.found, TTM_GETTEXTA, kTextSize, reinterpret_cast<LPARAM>(remote.get()),
-                        SMTO_NORMAL, 5000, &ignored);
+                        SMTO_NORMAL, static_cast<UINT>(Scaled(5000)), &ignored);
     char text[kTextSize] = {};
     ReadProcessMemory(process.pi.hProcess, remote.get() + kTextOffset, text, kTextSize - 1, &n);
     return text;

@@ -22,6 +22,9 @@ std::string Format(const char* fmt, ...);
 std::string Visible(const std::string& s);
 // A text ending in "*" matches every box text that begins with the rest.
 bool BoxTextMatches(const std::string& want, const std::string& text);
+// A wait in ms stretched by WINE_ENV_TIME_SCALE: Wine under full emulation takes many times
+// longer for every step, and a check may wait longer but never less.
+int Scaled(int ms);
 
 class ProcessHandles {
   public:
@@ -37,7 +40,8 @@ class ProcessHandles {
 
 class Driver {
   public:
-    static constexpr int kWait = 10000; // ms an expect-* polls by default
+    // ms an expect-* polls by default
+    static int Wait() { return Scaled(10000); }
 
     // Runs a script; 0 when every command held, 1 at the first that did not (the program under
     // test is then ended).
