@@ -2,9 +2,32 @@
 
 namespace gk {
 
-Rgb TranslateColor(const ColorTranslator& translator, OleColor color) {
+int32_t OleTranslateColor(const SystemColors& system, OleColor color, Rgb* rgb) {
+    const uint32_t low = color & 0x00FFFFFFu;
+    Rgb out = 0;
+    switch (color >> 24) {
+    case 0x00: // an RGB value
+    case 0x02: // a palette-relative RGB value
+        out = color;
+        break;
+    case 0x01: // a palette index: 16 bits
+        if ((low >> 16) != 0) return kEInvalidArg;
+        out = color;
+        break;
+    case 0x80: // a system colour index
+        if (low > kLastSystemColor) return kEInvalidArg;
+        out = system.GetSysColor(static_cast<int>(low));
+        break;
+    default:
+        return kEInvalidArg;
+    }
+    if (rgb != nullptr) *rgb = out;
+    return kSOk;
+}
+
+Rgb TranslateColor(const SystemColors& system, OleColor color) {
     Rgb rgb = 0;
-    (void)translator.OleTranslateColor(color, &rgb);
+    (void)OleTranslateColor(system, color, &rgb);
     return rgb;
 }
 

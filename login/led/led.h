@@ -23,7 +23,7 @@ class LedHost {
     virtual void EnableWindow(bool enabled) = 0;
     // The name under which the container shows this instance.
     virtual std::string AmbientDisplayName() = 0;
-    virtual const ColorTranslator& Colors() = 0;
+    virtual const SystemColors& Colors() = 0;
 
   protected:
     ~LedHost() = default;

@@ -2,8 +2,6 @@
 
 #include "win32/ansi.h"
 
-#include <olectl.h>
-
 namespace gk {
 namespace {
 
@@ -19,11 +17,8 @@ RECT ClientRectOf(HWND window) {
 
 } // namespace
 
-long OleColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
-    COLORREF out = 0;
-    const HRESULT result = ::OleTranslateColor(color, nullptr, &out);
-    *rgb = out;
-    return result;
+Rgb Win32SystemColors::GetSysColor(int index) const {
+    return ::GetSysColor(index);
 }
 
 int ScreenDpi(int index) {

@@ -77,10 +77,10 @@ class GdiCanvas final : public Canvas {
     Selection font_;
 };
 
-// The system's own translation of OLE colours.
-class OleColors final : public ColorTranslator {
+// The system's own colours.
+class Win32SystemColors final : public SystemColors {
   public:
-    long OleTranslateColor(OleColor color, Rgb* rgb) const override;
+    Rgb GetSysColor(int index) const override;
 };
 
 } // namespace gk

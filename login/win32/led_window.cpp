@@ -35,7 +35,7 @@ class LampWindow final : public LedHost {
     }
     void EnableWindow(bool enabled) override { ::EnableWindow(window_, enabled ? TRUE : FALSE); }
     std::string AmbientDisplayName() override { return name_; }
-    const ColorTranslator& Colors() override { return colors_; }
+    const SystemColors& Colors() override { return colors_; }
 
     // The saved description, when the program carries one for this instance.
     bool LoadDescription(PropertyBag& bag) const {
@@ -59,7 +59,7 @@ class LampWindow final : public LedHost {
     HINSTANCE instance_;
     std::string name_;
     GdiObject font_;
-    OleColors colors_;
+    Win32SystemColors colors_;
     Led led_{*this};
 };
 

@@ -24,6 +24,30 @@ const char* SystemName(const std::string& name) {
 
 using NetGetDCNameFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, LPBYTE*);
 
+// The token, privilege and SID functions that only the NT road calls. Windows 9x's advapi32 may
+// not export them at all, and one name the loader cannot bind keeps the program from starting
+// there, so they are looked up when first called, from the system folder's advapi32.
+using LookupAccountNameFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PSID, LPDWORD, LPSTR, LPDWORD,
+                                          PSID_NAME_USE);
+using GetSidIdentifierAuthorityFn = PSID_IDENTIFIER_AUTHORITY(WINAPI*)(PSID);
+using GetSidSubAuthorityCountFn = PUCHAR(WINAPI*)(PSID);
+using GetSidSubAuthorityFn = PDWORD(WINAPI*)(PSID, DWORD);
+using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+using LookupPrivilegeValueFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+using AdjustTokenPrivilegesFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
+                                              PTOKEN_PRIVILEGES, PDWORD);
+
+const SystemLibrary& Advapi32() {
+    static const SystemLibrary library("advapi32.dll");
+    return library;
+}
+
+// The function the system lacks fails the way a Windows 9x stub does.
+bool NotImplemented() {
+    ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return false;
+}
+
 TOKEN_PRIVILEGES ToWin32(const TokenPrivileges& p) {
     TOKEN_PRIVILEGES t{};
     t.PrivilegeCount = p.PrivilegeCount;
@@ -69,24 +93,33 @@ bool Win32System::LookupAccountNameA(const std::string& systemName, const std::s
     DWORD s = *sidSize;
     DWORD d = *domainSize;
     SID_NAME_USE u = static_cast<SID_NAME_USE>(*use);
-    const bool ok = ::LookupAccountNameA(SystemName(systemName), accountName.c_str(), sid, &s,
-                                         domain, &d, &u) != 0;
+    const auto lookup = Advapi32().Proc<LookupAccountNameFn>("LookupAccountNameA");
+    if (!lookup) return NotImplemented();
+    const bool ok =
+        lookup(SystemName(systemName), accountName.c_str(), sid, &s, domain, &d, &u) != 0;
     *sidSize = s;
     *domainSize = d;
     *use = static_cast<uint32_t>(u);
     return ok;
 }
 
+// Without the accessor there is no pointer into the SID, which the caller takes as an empty SID.
 const uint8_t* Win32System::GetSidIdentifierAuthority(const uint8_t* sid) {
-    return reinterpret_cast<const uint8_t*>(::GetSidIdentifierAuthority(const_cast<uint8_t*>(sid)));
+    const auto get = Advapi32().Proc<GetSidIdentifierAuthorityFn>("GetSidIdentifierAuthority");
+    if (!get) return nullptr;
+    return reinterpret_cast<const uint8_t*>(get(const_cast<uint8_t*>(sid)));
 }
 
 const uint8_t* Win32System::GetSidSubAuthorityCount(const uint8_t* sid) {
-    return ::GetSidSubAuthorityCount(const_cast<uint8_t*>(sid));
+    const auto get = Advapi32().Proc<GetSidSubAuthorityCountFn>("GetSidSubAuthorityCount");
+    if (!get) return nullptr;
+    return get(const_cast<uint8_t*>(sid));
 }
 
 const uint8_t* Win32System::GetSidSubAuthority(const uint8_t* sid, uint32_t index) {
-    return reinterpret_cast<const uint8_t*>(::GetSidSubAuthority(const_cast<uint8_t*>(sid), index));
+    const auto get = Advapi32().Proc<GetSidSubAuthorityFn>("GetSidSubAuthority");
+    if (!get) return nullptr;
+    return reinterpret_cast<const uint8_t*>(get(const_cast<uint8_t*>(sid), index));
 }
 
 // Windows 9x has no netapi32 at all: there the call fails like one that finds no controller.
@@ -110,8 +143,11 @@ SysHandle Win32System::GetCurrentProcess() {
 }
 
 bool Win32System::OpenProcessToken(SysHandle process, uint32_t access, SysHandle* token) {
+    *token = 0;
+    const auto open = Advapi32().Proc<OpenProcessTokenFn>("OpenProcessToken");
+    if (!open) return NotImplemented();
     HANDLE t = nullptr;
-    const bool ok = ::OpenProcessToken(ToHandle(process), access, &t) != 0;
+    const bool ok = open(ToHandle(process), access, &t) != 0;
     *token = ok ? reinterpret_cast<SysHandle>(t) : 0;
     return ok;
 }
@@ -123,7 +159,9 @@ bool Win32System::CloseHandle(SysHandle handle) {
 bool Win32System::LookupPrivilegeValueA(const std::string& systemName, const std::string& name,
                                         Luid* luid) {
     LUID l{};
-    const bool ok = ::LookupPrivilegeValueA(SystemName(systemName), name.c_str(), &l) != 0;
+    const auto lookup = Advapi32().Proc<LookupPrivilegeValueFn>("LookupPrivilegeValueA");
+    const bool ok =
+        lookup ? lookup(SystemName(systemName), name.c_str(), &l) != 0 : NotImplemented();
     luid->LowPart = l.LowPart;
     luid->HighPart = l.HighPart;
     return ok;
@@ -132,14 +170,16 @@ bool Win32System::LookupPrivilegeValueA(const std::string& systemName, const std
 bool Win32System::AdjustTokenPrivileges(SysHandle token, bool disableAll,
                                         const TokenPrivileges& newState, uint32_t bufferLength,
                                         TokenPrivileges* previousState, uint32_t* returnLength) {
+    const auto adjust = Advapi32().Proc<AdjustTokenPrivilegesFn>("AdjustTokenPrivileges");
+    if (!adjust) return NotImplemented();
     TOKEN_PRIVILEGES next = ToWin32(newState);
     TOKEN_PRIVILEGES previous{};
     // Never more than the record really holds.
     const DWORD length = bufferLength < sizeof previous ? bufferLength : sizeof previous;
     DWORD returned = returnLength != nullptr ? *returnLength : 0;
-    const bool ok = ::AdjustTokenPrivileges(ToHandle(token), disableAll ? TRUE : FALSE, &next,
-                                            length, previousState != nullptr ? &previous : nullptr,
-                                            returnLength != nullptr ? &returned : nullptr) != 0;
+    const bool ok = adjust(ToHandle(token), disableAll ? TRUE : FALSE, &next, length,
+                           previousState != nullptr ? &previous : nullptr,
+                           returnLength != nullptr ? &returned : nullptr) != 0;
     const DWORD error = ::GetLastError();
     if (previousState != nullptr) {
         previousState->PrivilegeCount = previous.PrivilegeCount;

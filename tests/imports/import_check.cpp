@@ -53,9 +53,13 @@ void List(const std::string& name, const pe::Image& image, const imports::Table&
     for (const pe::Import& import : image.imports) {
         const imports::Row* row = table.Find(import.library, import.function);
         std::cout << "  " << import.library << "\t" << import.function;
-        if (row != nullptr)
+        if (row != nullptr) {
             std::cout << "\t9x " << row->win9xText << (row->stub ? " (stub)" : "") << "\tNT "
-                      << row->winNtText;
+                      << row->winNtText << "\tsource ";
+            for (size_t i = 0; i < row->sources.size(); ++i)
+                std::cout << (i == 0 ? "" : ",") << row->sources[i];
+            if (row->sources.empty()) std::cout << "-";
+        }
         std::cout << "\n";
     }
 }

@@ -16,14 +16,16 @@ using testing::BuildPe;
 using testing::PeLayout;
 
 constexpr const char* kTable =
-    "library\tfunction\twin9x\twin9x_kind\twinnt\tbinding\tnote\n"
-    "kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\t\n"
-    "kernel32.dll\tGetModuleHandleW\t95\tstub\t3.1\timport\tnever on 9x\n"
-    "kernel32.dll\tGetTickCount64\tnone\t-\tVista\truntime\tnot used\n"
-    "kernel32.dll\tTryEnterCriticalSection\tnone\t-\t4.0\truntime\tnot used\n"
-    "comctl32.dll\tInitCommonControlsEx\t98\treal\t2000\truntime\tbound\n"
-    "msvcrt.dll\tmalloc\t98\treal\t4.0\timport\t\n"
-    "version.dll\tVerQueryValueA\t95\treal\t3.1\truntime\tby path\n";
+    "# source k95: a Windows 95 export list\n"
+    "# source sdk: an old SDK page\n"
+    "library\tfunction\twin9x\twin9x_kind\twinnt\tbinding\tsource\tnote\n"
+    "kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\tk95,sdk\t\n"
+    "kernel32.dll\tGetModuleHandleW\t95\tstub\t3.1\timport\tsdk\tnever on 9x\n"
+    "kernel32.dll\tGetTickCount64\tnone\t-\tVista\truntime\t\tnot used\n"
+    "kernel32.dll\tTryEnterCriticalSection\tnone\t-\t4.0\truntime\t-\tnot used\n"
+    "comctl32.dll\tInitCommonControlsEx\t98\treal\t2000\truntime\tsdk\tbound\n"
+    "msvcrt.dll\tmalloc\t98\treal\t4.0\timport\t-\t\n"
+    "version.dll\tVerQueryValueA\t95\treal\t3.1\truntime\tk95\tby path\n";
 
 Table SmallTable() {
     std::vector<std::string> errors;
@@ -204,23 +206,42 @@ TEST(ImportCheck, RefusesWhatAnOldWindowsWouldNotLoad) {
 }
 
 TEST(ImportTable, RefusesRowsThatCannotStand) {
-    const std::string header = "library\tfunction\twin9x\twin9x_kind\twinnt\tbinding\tnote\n";
+    const std::string header =
+        "# source sdk: an old SDK page\n"
+        "# source k95: a Windows 95 export list\n"
+        "library\tfunction\twin9x\twin9x_kind\twinnt\tbinding\tsource\tnote\n";
     const struct {
         const char* row;
         const char* reason;
     } cases[] = {
-        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport", "7 columns"},
-        {"kernel32.dll\tCloseHandle\t96\treal\t3.1\timport\t", "unknown Windows version \"96\""},
-        {"kernel32.dll\tCloseHandle\t95\treal\tNT4\timport\t", "unknown Windows version \"NT4\""},
-        {"kernel32.dll\tCloseHandle\t95\t-\t3.1\timport\t", "real or stub"},
-        {"kernel32.dll\tGetHandleInformation\tnone\treal\t3.51\truntime\t", "\"-\""},
-        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\tstatic\t", "import or runtime"},
-        {"kernel32.dll\tGetTickCount64\tnone\t-\tVista\timport\t",
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\tsdk", "8 columns"},
+        {"kernel32.dll\tCloseHandle\t96\treal\t3.1\timport\tsdk\t",
+         "unknown Windows version \"96\""},
+        {"kernel32.dll\tCloseHandle\t95\treal\tNT4\timport\tsdk\t",
+         "unknown Windows version \"NT4\""},
+        {"kernel32.dll\tCloseHandle\t95\t-\t3.1\timport\tsdk\t", "real or stub"},
+        {"kernel32.dll\tGetHandleInformation\tnone\treal\t3.51\truntime\tsdk\t", "\"-\""},
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\tstatic\tsdk\t", "import or runtime"},
+        {"kernel32.dll\tGetTickCount64\tnone\t-\tVista\timport\t\t",
          "GetTickCount64: Windows 98 and NT 4.0 SP6 do not both export it"},
-        {"kernel32.dll\tGetFileAttributesExA\t98SE\treal\t4.0\timport\t", "do not both export it"},
-        {"ole32.dll\tCoSetProxyBlanket\t98\treal\t4.0 SP6\timport\t", ""}, // the newest allowed
-        {"kernel32.dll\tLoadLibraryW\t95\tstub\t3.1\timport\t", "needs a note"},
-        {"version.dll\tVerQueryValueA\t95\treal\t3.1\timport\t", "version.dll is no known system"},
+        {"kernel32.dll\tGetFileAttributesExA\t98SE\treal\t4.0\timport\tsdk\t",
+         "do not both export it"},
+        {"ole32.dll\tCoSetProxyBlanket\t98\treal\t4.0 SP6\timport\tsdk\t",
+         ""}, // the newest allowed
+        {"kernel32.dll\tLoadLibraryW\t95\tstub\t3.1\timport\tsdk\t", "needs a note"},
+        {"version.dll\tVerQueryValueA\t95\treal\t3.1\timport\tsdk\t",
+         "version.dll is no known system"},
+        // Every claim for Windows 9x or NT 4 names where it comes from.
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\t\t",
+         "CloseHandle: a claim for Windows 9x or NT 4 needs its source (or \"-\")"},
+        {"kernel32.dll\tTryEnterCriticalSection\tnone\t-\t4.0\truntime\t\tnot used",
+         "needs its source"},
+        {"kernel32.dll\tGetFileSizeEx\tnone\t-\t2000\truntime\t\tnot used", ""},
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\t-\t", ""}, // none found, said so
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\tk95,sdk\t", ""},
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\tk95,k98\t",
+         "CloseHandle: the source \"k98\" is named in no \"# source\" line"},
+        {"kernel32.dll\tCloseHandle\t95\treal\t3.1\timport\tk95,\t", "the source \"\" is named"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> errors;
@@ -231,12 +252,12 @@ TEST(ImportTable, RefusesRowsThatCannotStand) {
         }
         ASSERT_EQ(errors.size(), 1u) << c.row;
         EXPECT_FALSE(table) << c.row;
-        EXPECT_EQ(errors[0].rfind("line 2: ", 0), 0u) << errors[0];
+        EXPECT_EQ(errors[0].rfind("line 4: ", 0), 0u) << errors[0];
         EXPECT_NE(errors[0].find(c.reason), std::string::npos) << errors[0];
     }
     std::vector<std::string> errors;
-    EXPECT_FALSE(Table::Parse(header + "KERNEL32.DLL\tSleep\t95\treal\t3.1\timport\t\n" +
-                                  "kernel32.dll\tSleep\t95\treal\t3.1\timport\t\n",
+    EXPECT_FALSE(Table::Parse(header + "KERNEL32.DLL\tSleep\t95\treal\t3.1\timport\tsdk\t\n" +
+                                  "kernel32.dll\tSleep\t95\treal\t3.1\timport\tsdk\t\n",
                               &errors));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("listed twice"), std::string::npos) << errors[0];
@@ -252,6 +273,12 @@ TEST(ImportTable, TheRepositoryTableIsValid) {
     ASSERT_TRUE(table) << Joined(errors);
     EXPECT_NE(table->Find("KERNEL32.DLL", "CloseHandle"), nullptr);
     EXPECT_EQ(table->Find("kernel32.dll", "closehandle"), nullptr); // names keep their case
+    // Nothing that Windows 9x's advapi32 may not export at all is bound by the loader, and the
+    // lamp translates its colours itself.
+    for (const Row& row : table->Rows())
+        EXPECT_FALSE(row.library == "advapi32.dll" && row.stub && row.binding == Binding::Import)
+            << row.function;
+    EXPECT_EQ(table->Find("oleaut32.dll", "OleTranslateColor"), nullptr);
 }
 
 } // namespace

@@ -43,15 +43,31 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-std::vector<std::string_view> SplitTabs(std::string_view line) {
+std::vector<std::string_view> Split(std::string_view line, char separator) {
     std::vector<std::string_view> fields;
     size_t start = 0;
     for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
+        const size_t at = line.find(separator, start);
+        fields.push_back(line.substr(start, at == std::string_view::npos ? at : at - start));
+        if (at == std::string_view::npos) return fields;
+        start = at + 1;
     }
+}
+
+// The tag a legend line "# source TAG: what it is" defines; empty for any other line.
+std::string_view SourceTag(std::string_view line) {
+    constexpr std::string_view kLegend = "# source ";
+    if (!line.starts_with(kLegend)) return {};
+    line.remove_prefix(kLegend.size());
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) return {};
+    const std::string_view tag = line.substr(0, colon);
+    return tag.find_first_of(" \t,") == std::string_view::npos ? tag : std::string_view();
+}
+
+// Whether a row says anything of Windows 9x or of an NT up to 4.0 SP6, which needs a source.
+bool ClaimsOldWindows(const Row& row) {
+    return row.win9x != kNever || row.winNt <= kTargetNt;
 }
 
 bool OnEveryTarget(const Row& row) {
@@ -95,21 +111,26 @@ std::optional<Table> Table::Parse(std::string_view text, std::vector<std::string
     const size_t errorsBefore = errors->size();
     size_t lineNumber = 0;
     bool header = true;
+    std::vector<std::string> tags;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == '#') continue;
+        if (!line.empty() && line.front() == '#') {
+            if (const std::string_view tag = SourceTag(line); !tag.empty()) tags.emplace_back(tag);
+            continue;
+        }
+        if (line.empty()) continue;
         if (header) { // the column names
             header = false;
             continue;
         }
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
-        const std::vector<std::string_view> f = SplitTabs(line);
-        if (f.size() != 7) {
-            errors->push_back(where + "7 columns separated by tabs expected, found " +
+        const std::vector<std::string_view> f = Split(line, '\t');
+        if (f.size() != 8) {
+            errors->push_back(where + "8 columns separated by tabs expected, found " +
                               std::to_string(f.size()));
             continue;
         }
@@ -118,7 +139,7 @@ std::optional<Table> Table::Parse(std::string_view text, std::vector<std::string
         row.function = std::string(f[1]);
         row.win9xText = std::string(f[2]);
         row.winNtText = std::string(f[4]);
-        row.note = std::string(f[6]);
+        row.note = std::string(f[7]);
         const auto win9x = OrderOf(k9x, f[2]);
         const auto winNt = OrderOf(kNt, f[4]);
         if (!win9x || !winNt) {
@@ -144,6 +165,25 @@ std::optional<Table> Table::Parse(std::string_view text, std::vector<std::string
         } else if (f[5] != "import") {
             errors->push_back(where + "binding must be import or runtime");
             continue;
+        }
+        if (f[6].empty()) {
+            if (ClaimsOldWindows(row)) {
+                errors->push_back(where + row.function +
+                                  ": a claim for Windows 9x or NT 4 needs its source (or \"-\")");
+                continue;
+            }
+        } else if (f[6] != "-") {
+            std::optional<std::string> unknown;
+            for (std::string_view tag : Split(f[6], ',')) {
+                if (std::find(tags.begin(), tags.end(), tag) == tags.end())
+                    unknown = std::string(tag);
+                row.sources.emplace_back(tag);
+            }
+            if (unknown) {
+                errors->push_back(where + row.function + ": the source \"" + *unknown +
+                                  "\" is named in no \"# source\" line");
+                continue;
+            }
         }
         if (const std::string fault = RowFault(row); !fault.empty()) {
             errors->push_back(where + row.function + ": " + fault);

@@ -4,13 +4,17 @@
 // The table (allowed_imports.tsv) has one row per library and function that a shipped file uses
 // from Windows, with the oldest Windows of each family that exports it:
 //
-//   library  function  win9x  win9x_kind  winnt  binding  note
+//   library  function  win9x  win9x_kind  winnt  binding  source  note
 //
 //   win9x       95, 98, 98SE, Me or none
 //   win9x_kind  real, or stub (exported, but fails when called); "-" where win9x is none
 //   winnt       3.1, 3.5, 3.51, 4.0, "4.0 SP1" to "4.0 SP6", 2000, XP, Vista, 7, 8, 10 or none
 //   binding     import (the loader binds it when the file is loaded) or runtime (the program
 //               looks it up with GetProcAddress and copes with its absence)
+//   source      where the claim for Windows 95/98 or NT 4 comes from: tags separated by commas,
+//               each named in a comment line "# source TAG: what it is" of the table, or "-"
+//               where no public list or page was found; required on every row that claims
+//               Windows 9x or an NT up to 4.0 SP6
 //   note        why a stub is harmless on Windows 9x, or why a function is bound at run time
 //
 // Every target must load a file, so an imported function must be exported by Windows 98 and
@@ -34,6 +38,7 @@ struct Row {
     bool stub = false;
     int winNt = 0; // ordered: 3.1 < ... < 4.0 SP6 < 2000 < ... < none
     Binding binding = Binding::Import;
+    std::vector<std::string> sources; // empty where none was found ("-")
     std::string note;
     std::string win9xText, winNtText; // as the table writes them
 };

@@ -120,16 +120,10 @@ void PixelCanvas::DrawPicture(const Picture& picture, int32_t x, int32_t y, int3
     pictures.push_back({&picture, x, y, width, height, rop});
 }
 
-long FakeColors::OleTranslateColor(OleColor color, Rgb* rgb) const {
-    ++calls;
-    if ((color & 0x80000000u) != 0) {
-        if (color != kButtonFace) return 0x80070057; // E_INVALIDARG: output left alone
-        *rgb = buttonFace;
-        return 0;
-    }
-    if ((color >> 24) != 0) return 0x80070057;
-    *rgb = color;
-    return 0;
+Rgb FakeColors::GetSysColor(int index) const {
+    constexpr int kButtonFaceIndex = 15;
+    if (index == kButtonFaceIndex) return buttonFace;
+    return (static_cast<Rgb>(index) << 8) | 0x0A;
 }
 
 std::unique_ptr<Canvas> FakeHost::OpenCanvas() {

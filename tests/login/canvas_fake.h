@@ -57,12 +57,12 @@ class PixelCanvas final : public Canvas {
     std::vector<Rgb> pixels_;
 };
 
-// OLE colour translation with a settable button-face colour; other system colours fail.
-class FakeColors final : public ColorTranslator {
+// System colours with a settable button face (COLOR_BTNFACE); every other index has the colour
+// 0x0000xx0A, xx being the index, so that a test sees which index was read.
+class FakeColors final : public SystemColors {
   public:
-    long OleTranslateColor(OleColor color, Rgb* rgb) const override;
+    Rgb GetSysColor(int index) const override;
     Rgb buttonFace = 0x00C8D0D4;
-    mutable int calls = 0;
 };
 
 // A host whose every repaint lands on one long-lived pixel canvas, so tests can read what the
@@ -79,7 +79,7 @@ class FakeHost final : public LedHost {
         ++enableCalls;
     }
     std::string AmbientDisplayName() override { return displayName; }
-    const ColorTranslator& Colors() override { return colors; }
+    const SystemColors& Colors() override { return colors; }
 
     int32_t width_, height_;
     PixelCanvas canvas;

@@ -31,11 +31,51 @@ TEST(ShadeColor, MovesRedAndGreenByTheAmountAndBlueInProportion) {
     }
 }
 
+TEST(OleTranslateColor, EachFormAsTheSystemDefinesIt) {
+    FakeColors colors;
+    colors.buttonFace = 0x00C8D0D4;
+    constexpr Rgb kUntouched = 0xDEADBEEF;
+    const struct {
+        OleColor color;
+        int32_t status;
+        Rgb expected;
+    } cases[] = {
+        {0x00000000, kSOk, 0x00000000},         // RGB black
+        {0x00FFC0C0, kSOk, 0x00FFC0C0},         // RGB as it is
+        {0x8000000F, kSOk, 0x00C8D0D4},         // COLOR_BTNFACE
+        {0x80000000, kSOk, 0x0000000A},         // COLOR_SCROLLBAR, the first index
+        {0x80000005, kSOk, 0x0000050A},         // COLOR_WINDOW
+        {0x8000001E, kSOk, 0x00001E0A},         // COLOR_MENUBAR, the last index
+        {0x8000001F, kEInvalidArg, kUntouched}, // one past the last index
+        {0x800000FF, kEInvalidArg, kUntouched},
+        {0x80000100, kEInvalidArg, kUntouched}, // the index is one byte
+        {0x80FF000F, kEInvalidArg, kUntouched},
+        {0x01000000, kSOk, 0x01000000},         // palette index 0
+        {0x0100FFFF, kSOk, 0x0100FFFF},         // palette index 65535
+        {0x01010000, kEInvalidArg, kUntouched}, // a palette index has 16 bits
+        {0x02123456, kSOk, 0x02123456},         // palette-relative RGB
+        {0x03000000, kEInvalidArg, kUntouched}, // no other high byte has a meaning
+        {0x04FFFFFF, kEInvalidArg, kUntouched},
+        {0x7F000000, kEInvalidArg, kUntouched},
+        {0x81000005, kEInvalidArg, kUntouched},
+        {0xFF000000, kEInvalidArg, kUntouched},
+        {0xFFFFFFFF, kEInvalidArg, kUntouched},
+    };
+    for (const auto& c : cases) {
+        Rgb rgb = kUntouched;
+        EXPECT_EQ(OleTranslateColor(colors, c.color, &rgb), c.status) << std::hex << c.color;
+        EXPECT_EQ(rgb, c.expected) << std::hex << c.color;
+        // A null output asks only whether the colour translates.
+        EXPECT_EQ(OleTranslateColor(colors, c.color, nullptr), c.status) << std::hex << c.color;
+    }
+}
+
 TEST(TranslateColor, StartsFromBlackAndIgnoresTheStatus) {
     FakeColors colors;
     EXPECT_EQ(TranslateColor(colors, 0x0000FF), 0x0000FFu);
     EXPECT_EQ(TranslateColor(colors, kButtonFace), colors.buttonFace);
-    EXPECT_EQ(TranslateColor(colors, 0x80000005), 0u);
+    EXPECT_EQ(TranslateColor(colors, 0x80000020), 0u);
+    EXPECT_EQ(TranslateColor(colors, 0x40123456), 0u);
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {

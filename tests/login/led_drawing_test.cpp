@@ -120,7 +120,7 @@ TEST_F(RedLamp, AnUntranslatableColourPaintsBlack) {
     led.SetFillColor(0x80000099); // no such system colour
     EXPECT_EQ(led.FillRgb(), 0u);
     EXPECT_EQ(At(100, 16), 0u);
-    led.SetBackColor(0x01000005); // a palette index, which has no translation here
+    led.SetBackColor(0x40000005); // no OLE colour has the high byte 0x40
     EXPECT_EQ(At(0, 0), 0u);
 }
 

@@ -50,7 +50,7 @@ class DibSurface final : public gk::LedHost {
     gk::Rect GetClientRect() override { return {0, 0, width_, height_}; }
     void EnableWindow(bool) override {}
     std::string AmbientDisplayName() override { return "ledCheck"; }
-    const gk::ColorTranslator& Colors() override { return colors_; }
+    const gk::SystemColors& Colors() override { return colors_; }
     gk::Rgb At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
 
   private:
@@ -59,7 +59,7 @@ class DibSurface final : public gk::LedHost {
     gk::MemoryDc dc_{CreateCompatibleDC(nullptr)};
     std::unique_ptr<gk::GdiObject> bitmap_;
     std::unique_ptr<gk::Selection> selected_;
-    gk::OleColors colors_;
+    gk::Win32SystemColors colors_;
 };
 
 // The same lamp painted by GDI and by the fake agrees on every pixel (no caption: the fake has
