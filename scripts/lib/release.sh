@@ -24,8 +24,10 @@ release_epoch() {
             release_fail "no SOURCE_DATE_EPOCH and no commit in $1 to take the time from" || return
     fi
     # The zip's DOS times begin in 1980; the PE header holds 32 bits.
-    [[ $epoch =~ ^[0-9]+$ ]] && [ "$epoch" -ge 315532800 ] && [ "$epoch" -le 4294967295 ] ||
+    if ! [[ $epoch =~ ^[0-9]{1,10}$ ]] || [ "$epoch" -lt 315532800 ] || [ "$epoch" -gt 4294967295 ]; then
         release_fail "SOURCE_DATE_EPOCH must be seconds since 1970 between 1980 and 2106, not '$epoch'"
+        return
+    fi
     echo "$epoch"
 }
 
@@ -129,6 +131,9 @@ release_compare() {
             status=1
         elif [ ! -e "$b/$name" ]; then
             echo "reproducible: $name is only in $a"
+            status=1
+        elif [ "$(stat -c %s "$a/$name")" != "$(stat -c %s "$b/$name")" ]; then
+            echo "reproducible: $name differs ($(stat -c %s "$a/$name") bytes in $a, $(stat -c %s "$b/$name") in $b)"
             status=1
         elif ! where=$(cmp -- "$a/$name" "$b/$name" 2>&1); then
             where=${where#*differ: }
