@@ -148,6 +148,9 @@ release_compare() {
 # WORK (another folder, another time, another umask and time zone) into WORK/dist.
 release_build_again() {
     local source=$1 work=$2 epoch=$3
+    git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1 ||
+        release_fail "--check-reproducible copies the files git knows, and $source is no git checkout" ||
+        return
     mkdir -p "$work/source" "$work/dist"
     # Exactly the files of the checkout (tracked, and new ones not ignored), not its build folders.
     (cd "$source" && git ls-files -z --cached --others --exclude-standard |
