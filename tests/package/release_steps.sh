@@ -77,6 +77,6 @@ compare_case "a shorter text" "truncate -s -2 README.txt" 1 \
     "reproducible: README.txt differs ($(stat -c %s "$work/a/README.txt") bytes in $work/x, $(($(stat -c %s "$work/a/README.txt") - 2)) in $work/y)"
 compare_case "a missing and an extra file" "rm autorun.inf && touch desktop.ini" 1 \
     "reproducible: autorun.inf is only in $work/x"$'\n'"reproducible: desktop.ini is only in $work/y"
-compare_case "two files" "printf '\\x00' | dd of=iphlpapi_xp.dll bs=1 seek=136 conv=notrunc status=none && sed -i 's/^a/b/' SHA256SUMS" 1 \
+compare_case "two files" "printf '\\x00' | dd of=iphlpapi_xp.dll bs=1 seek=136 conv=notrunc status=none && sed -i '1s/^./x/' SHA256SUMS" 1 \
     "reproducible: SHA256SUMS differs (byte 1)"$'\n'"reproducible: iphlpapi_xp.dll differs (byte 137)"
 finish
