@@ -60,6 +60,41 @@ grep -q -- '-h sha1 .*-ts http://127.0.0.1:9/tsa' "$work/arguments" || fail "the
 cmp -s "$work/stamped/wirewise.exe" "$dist/wirewise.exe" || fail "a failed signing changed the program"
 [ "$(ls "$work/stamped")" = wirewise.exe ] || fail "a failed signing left: $(ls "$work/stamped" | tr '\n' ' ')"
 
+# A time stamp server that answers countersigns both signatures of every program.
+mkdir "$work/tsa"
+printf '01\n' >"$work/tsa/serial"
+cat >"$work/tsa/tsa.cnf" <<EOS
+[ tsa ]
+default_tsa = tsa_config
+[ tsa_config ]
+serial = $work/tsa/serial
+crypto_device = builtin
+signer_digest = sha256
+default_policy = 1.2.3.4.1
+digests = sha1, sha256
+accuracy = secs:1
+ess_cert_id_chain = no
+ess_cert_id_alg = sha256
+EOS
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/tsa/tsa.key" -out "$work/tsa/tsa.pem" -days 2 \
+    -subj "/CN=Corvane Test Time Stamps" -addext extendedKeyUsage=critical,timeStamping 2>/dev/null
+perl "$here/tsa_server.pl" "$work/tsa" &
+tsa_pid=$!
+trap 'kill "$tsa_pid" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/tsa/port" ] && break; sleep 0.1; done
+rm -rf "$work/stamped" && mkdir "$work/stamped"
+cp "$dist"/{wirewise.exe,iphlpapi_9x.dll} "$work/stamped/"
+(source "$source/scripts/lib/release.sh" && release_programs=(wirewise.exe iphlpapi_9x.dll) &&
+    release_sign "$work/stamped" "$work/cert.pfx" "http://127.0.0.1:$(cat "$work/tsa/port")/") >"$work/output" 2>&1 ||
+    fail "signing with a time stamp server failed: $(cat "$work/output")"
+for program in wirewise.exe iphlpapi_9x.dll; do
+    verified=$(osslsigncode verify -CAfile "$work/cert.pem" -TSA-CAfile "$work/tsa/tsa.pem" \
+        -in "$work/stamped/$program" 2>&1) || fail "$program: verify failed: $verified"
+    [ "$(grep -c '^Timestamp Server Signature verification: ok$' <<<"$verified")" -eq 2 ] ||
+        fail "$program: not both signatures countersigned: $verified"
+done
+[ "$(wc -l <"$work/tsa/answered")" -eq 4 ] || fail "the server answered $(wc -l <"$work/tsa/answered") queries, not 4"
+
 # What fails before anything is signed, and what it says.
 sign_case() { # sign_case NAME PASSWORD|- PFX EXPECTED_LAST_LINE
     rm -rf "$work/case" && mkdir "$work/case" && cp "$dist"/*.exe "$dist"/*.dll "$work/case"/
