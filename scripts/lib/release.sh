@@ -61,7 +61,7 @@ release_stamp() {
     (cd "$1" && "$release_lib_dir/../pe-stamp" "$2" "${release_programs[@]}")
 }
 
-# What the elevation prompt and the file's properties name as the signed program.
+# What the elevation prompt of Vista and later names as the signed program.
 release_description() {
     case $1 in
     gatekey.exe) echo "Corvane Gatekey" ;;
