@@ -8,7 +8,9 @@ source=$1 dist=$2
 shift 2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/signing_kit.sh"
-work=$(mktemp -d)
+# Under E2E_WORK, which the rig shares with the emulated machine where there is one.
+mkdir -p "$E2E_WORK"
+work=$(mktemp -d "$E2E_WORK/signed.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 make_signed_copy "$source" "$dist" "$work" >"$work/output" 2>&1 || { cat "$work/output"; exit 1; }
 osslsigncode verify -CAfile "$work/cert.pem" -in "$work/signed/wirewise.exe" >/dev/null ||
