@@ -45,10 +45,12 @@ uint32_t Win32Files::ProgramVersion(FileVersion& version) {
 }
 
 // Plain write access and a move to the end: Windows 9x ignores the append-only right, so a file
-// opened with that right alone cannot be written there.
+// opened with that right alone cannot be written there. Writers are shared too: a viewer or
+// support tool that holds the log open with write access would otherwise switch logging off for
+// the rest of the run (FILE_SHARE_DELETE is left out: Windows 9x refuses it).
 bool Win32Files::Append(const std::string& path, std::string_view bytes) {
-    File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     // The failure value is also a position (a log of 4 GiB less one byte), and opening a file
     // that exists leaves ERROR_ALREADY_EXISTS behind: only a fresh error code tells them apart.
