@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 namespace ww::test {
 namespace {
 
@@ -49,7 +48,10 @@ TEST(OneCopy, TheFirstCopyStartsAndASecondGivesWay) {
     const Case cases[] = {
         {"only copy", true, true, {"claim"}},
         // OK with the information icon (0x40), then the first copy comes to the front.
-        {"second copy", false, false, {"claim", "box 64: Corvane Wirewise is already running.", "show"}},
+        {"second copy",
+         false,
+         false,
+         {"claim", "box 64: Corvane Wirewise is already running.", "show"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
