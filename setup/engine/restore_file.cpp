@@ -160,16 +160,15 @@ std::optional<std::string> WriteIn(App& app, const std::string& folder, const st
     for (int n = 1; n <= kMostFiles; ++n) {
         const std::string path =
             folder + (n == 1 ? "Setup-backup.reg" : "Setup-backup-" + std::to_string(n) + ".reg");
-        const std::string ansi = ToAnsi(path);
-        if (files.Exists(ansi)) continue;
+        if (files.Exists(path)) continue;
         // Not .reg: a file left by a crash is never imported by a double-click.
-        const std::string temporary = ansi + ".tmp";
+        const std::string temporary = path + ".tmp";
         files.Delete(temporary);
         if (!files.WriteNew(temporary, text)) return std::nullopt;
-        if (files.Rename(temporary, ansi)) return path;
+        if (files.Rename(temporary, path)) return path;
         files.Delete(temporary);
         // Another program took the name meanwhile: the next one.
-        if (!files.Exists(ansi)) return std::nullopt;
+        if (!files.Exists(path)) return std::nullopt;
     }
     return std::nullopt;
 }
@@ -219,7 +218,8 @@ Backup BackUpSettings(App& app, const std::string& programFolder) {
         if (places.empty()) return {true, ""};
         std::string text;
         if (Regedit4Text(ReadValues(app, places), &text)) {
-            path = WriteIn(app, programFolder, text);
+            // Without the program's folder a bare name would land in the current folder.
+            if (!programFolder.empty()) path = WriteIn(app, programFolder, text);
             // A CD, a read-only folder: the user's own temporary folder then.
             if (!path) {
                 const std::string temp = app.files->TempFolder();

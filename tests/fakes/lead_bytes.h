@@ -14,7 +14,7 @@ struct CodePageLeads {
 };
 
 inline constexpr CodePageLeads kCodePageLeads[] = {
-    {1252, {}},                         // Western: single bytes only
+    {1252, {}},                          // Western: single bytes only
     {932, {{0x81, 0x9F}, {0xE0, 0xFC}}}, // Japanese (Shift JIS)
     {936, {{0x81, 0xFE}}},               // Simplified Chinese (GBK)
     {949, {{0x81, 0xFE}}},               // Korean (Unified Hangul Code)

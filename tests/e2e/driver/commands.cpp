@@ -73,12 +73,17 @@ template <class Read> void ExpectNumber(Driver& d, const Args& a, Read read) {
 
 // --- the program and its window
 
+// The script is UTF-8: a program in a folder whose name the ANSI code page lacks starts too.
 void Start(Driver& d, const Args& a) {
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
-    std::string commandLine = "\"" + a[1] + "\"";
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &d.process.pi))
+    const std::string quoted = "\"" + a[1] + "\"";
+    std::wstring commandLine(quoted.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, quoted.data(), static_cast<int>(quoted.size()),
+                                      commandLine.data(), static_cast<int>(commandLine.size()));
+    commandLine.resize(static_cast<size_t>(n));
+    if (n == 0 || !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &si, &d.process.pi))
         throw Failure(Format("cannot start %s, error %lu", a[1].c_str(), GetLastError()));
 }
 
