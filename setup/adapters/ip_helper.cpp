@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "seams/files.h"
 #include "seams/iphelper.h"
+#include "seams/ui.h"
 
 namespace ww {
 namespace {
@@ -38,6 +39,11 @@ std::string ProgramFolder(App& app) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+constexpr char kPathTooLongMessage[] =
+    "The folder this program runs from has too long a path for Windows to load the program's "
+    "files from it.\r\n\r\nCopy the program's folder to a shorter path, such as C:\\Corvane, "
+    "and start it there.";
+
 // Windows loads a library only from a full path shorter than MAX_PATH (260) characters, also
 // where its file functions take longer ones: a file there is not missing, and the log says so.
 bool TooLongToLoad(const std::string& path) {
@@ -70,8 +76,10 @@ IpHelper::Proc Bind(App& app, IpFunction function) {
     const std::string folder = ProgramFolder(app);
     if (folder.empty()) return Missing(app, file);
     if (TooLongToLoad(folder + file)) {
-        if (ip.reportedMissing.insert(file).second)
+        if (ip.reportedMissing.insert(file).second) {
             WriteLog(app, "Path too long for Windows: " + folder + file);
+            app.ui->MessageBox(kPathTooLongMessage, kMbOk | kMbIconHand);
+        }
         return 0;
     }
     const IpHelper::Module module = ip.LoadLibraryFile(folder + file);

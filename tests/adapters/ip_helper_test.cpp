@@ -109,8 +109,8 @@ TEST(IpHelperBinding, AMissingFileOrFunctionNamesTheFileOnce) {
 
 // Windows loads no library from a full path of 260 characters or more (counted in UTF-16, so a
 // Japanese folder name counts a character each): the log says so once, where "Missing" would
-// send the user to look for a file that is there, and nothing is loaded. One character less
-// loads.
+// send the user to look for a file that is there, the user is told how to get on, and nothing
+// is loaded. One character less loads.
 TEST(IpHelperBinding, APathTooLongToLoadFromIsNamedOnce) {
     const std::string japanese = "\xe6\x97\xa5"; // one UTF-16 unit, three bytes
     for (const auto& [nameLength, tooLong] : {std::pair{240, true}, std::pair{239, false}}) {
@@ -134,8 +134,15 @@ TEST(IpHelperBinding, APathTooLongToLoadFromIsNamedOnce) {
                                                 std::string(static_cast<size_t>(nameLength), '?') +
                                                 "\\iphlpapi_9x.dll"}));
             EXPECT_TRUE(t.iphlp.calls.empty());
+            ASSERT_EQ(t.ui.boxes.size(), 1u);
+            EXPECT_EQ(t.ui.boxes[0].text,
+                      "The folder this program runs from has too long a path for Windows to load "
+                      "the program's files from it.\r\n\r\nCopy the program's folder to a "
+                      "shorter path, such as C:\\Corvane, and start it there.");
+            EXPECT_EQ(t.ui.boxes[0].style, kMbOk | kMbIconHand);
         } else {
             EXPECT_TRUE(t.LogLines().empty());
+            EXPECT_TRUE(t.ui.boxes.empty());
             EXPECT_EQ(size, 4u);
         }
     }
