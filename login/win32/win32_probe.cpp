@@ -4,7 +4,7 @@
 #include "win32/system_library.h"
 #include "window/layout.h"
 
-#include <winsock.h>
+#include <winsock2.h>
 
 namespace gk::win32 {
 

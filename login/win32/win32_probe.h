@@ -1,5 +1,6 @@
 #pragma once
-// The probe's platform calls: wsock32 linked, icmp.dll loaded by name at start.
+// The probe's platform calls: ws2_32 linked (a known library from Windows 7 on, which wsock32
+// is not), icmp.dll loaded from the system folder at start.
 #include "probe/probe_api.h"
 #include "win32/handles.h"
 

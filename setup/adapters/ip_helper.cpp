@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "seams/files.h"
 #include "seams/iphelper.h"
+#include "seams/ui.h"
 
 namespace ww {
 namespace {
@@ -38,6 +39,23 @@ std::string ProgramFolder(App& app) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+constexpr char kPathTooLongMessage[] =
+    "The folder this program runs from has too long a path for Windows to load the program's "
+    "files from it.\r\n\r\nCopy the program's folder to a shorter path, such as C:\\Corvane, "
+    "and start it there.";
+
+// Windows loads a library only from a full path shorter than MAX_PATH (260) characters, also
+// where its file functions take longer ones: a file there is not missing, and the log says so.
+bool TooLongToLoad(const std::string& path) {
+    constexpr size_t kMaxPath = 260;
+    size_t units = 0; // UTF-16 units of the UTF-8 text
+    for (const char c : path) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) != 0x80) units += b >= 0xF0 ? 2 : 1;
+    }
+    return units >= kMaxPath;
+}
+
 // Names the file that let a caller down, so that a customer who copied only the program is not
 // sent to look for a network card; once per file, however often it is tried.
 IpHelper::Proc Missing(App& app, const std::string& file) {
@@ -57,6 +75,13 @@ IpHelper::Proc Bind(App& app, IpFunction function) {
     const std::string file = library + ".dll";
     const std::string folder = ProgramFolder(app);
     if (folder.empty()) return Missing(app, file);
+    if (TooLongToLoad(folder + file)) {
+        if (ip.reportedMissing.insert(file).second) {
+            WriteLog(app, "Path too long for Windows: " + folder + file);
+            app.ui->MessageBox(kPathTooLongMessage, kMbOk | kMbIconHand);
+        }
+        return 0;
+    }
     const IpHelper::Module module = ip.LoadLibraryFile(folder + file);
     if (module == 0) return Missing(app, file);
     const IpHelper::Proc proc = ip.ProcAddress(module, b.name);

@@ -39,28 +39,61 @@ const char* RootName(HKey root) {
     }
 }
 
-bool FitsOnALine(std::string_view text) {
-    return text.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
+// A first byte of a two-byte character with nothing after it: in a line it would take the quote
+// or bracket that follows as its second byte.
+bool EndsInALoneLeadByte(std::string_view text, const LeadBytes& lead) {
+    size_t last = 0;
+    for (size_t i = 0; i < text.size(); i += lead.CharLength(text, i))
+        last = i;
+    return !text.empty() && last + 1 == text.size() && lead(text[last]);
 }
 
-// "name" with backslashes and quotes escaped; the default value is @.
-std::string NamePart(const std::string& name) {
+bool FitsOnALine(std::string_view text, const LeadBytes& lead) {
+    return text.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos &&
+           !EndsInALoneLeadByte(text, lead);
+}
+
+// text with its backslashes and quotes escaped, walked by characters: the second byte of a
+// two-byte character stays as it is, whatever it looks like, as regedit reads it so.
+std::string Escaped(std::string_view text, const LeadBytes& lead) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = lead.CharLength(text, i);
+        if (n == 1 && (text[i] == '\\' || text[i] == '"')) out += '\\';
+        out += text.substr(i, n);
+        i += n;
+    }
+    return out;
+}
+
+// "name" escaped; the default value is @.
+std::string NamePart(const std::string& name, const LeadBytes& lead) {
     if (name.empty()) return "@";
     std::string quoted = "\"";
-    for (const char c : name) {
-        if (c == '\\' || c == '"') quoted += '\\';
-        quoted += c;
+    quoted += Escaped(name, lead);
+    quoted += '"';
+    return quoted;
+}
+
+// The key path without the backslashes that end it; a last character whose second byte is a
+// backslash is kept whole.
+std::string WithoutTrailingSlashes(const std::string& path, const LeadBytes& lead) {
+    size_t keep = 0;
+    for (size_t i = 0; i < path.size();) {
+        const size_t n = lead.CharLength(path, i);
+        if (n == 2 || path[i] != '\\') keep = i + n;
+        i += n;
     }
-    return quoted + "\"";
+    return path.substr(0, keep);
 }
 
 // A REG_SZ regedit stores back byte for byte from "text": the text and one terminating NUL,
 // with nothing in the text that would end or break the line.
-bool IsPlainText(const SavedValue& v) {
+bool IsPlainText(const SavedValue& v, const LeadBytes& lead) {
     if (v.type != kRegSz || v.data.empty() || v.data.back() != '\0') return false;
     for (size_t i = 0; i + 1 < v.data.size(); ++i)
         if (static_cast<unsigned char>(v.data[i]) < 0x20) return false;
-    return true;
+    return !EndsInALoneLeadByte(std::string_view(v.data).substr(0, v.data.size() - 1), lead);
 }
 
 // Lower-case hex digits, at least width of them.
@@ -90,15 +123,11 @@ void AppendHex(std::string& out, const std::string& head, const std::string& dat
     out += line + "\r\n";
 }
 
-void AppendValue(std::string& out, const SavedValue& v) {
-    const std::string name = NamePart(v.valueName) + "=";
-    if (IsPlainText(v)) {
-        std::string line = name + "\"";
-        for (size_t i = 0; i + 1 < v.data.size(); ++i) {
-            if (v.data[i] == '\\' || v.data[i] == '"') line += '\\';
-            line += v.data[i];
-        }
-        out += line + "\"\r\n";
+void AppendValue(std::string& out, const SavedValue& v, const LeadBytes& lead) {
+    const std::string name = NamePart(v.valueName, lead) + "=";
+    if (IsPlainText(v, lead)) {
+        const std::string_view text(v.data.data(), v.data.size() - 1);
+        out += name + "\"" + Escaped(text, lead) + "\"\r\n";
         return;
     }
     if (v.type == kRegDword && v.data.size() == 4) {
@@ -131,16 +160,15 @@ std::optional<std::string> WriteIn(App& app, const std::string& folder, const st
     for (int n = 1; n <= kMostFiles; ++n) {
         const std::string path =
             folder + (n == 1 ? "Setup-backup.reg" : "Setup-backup-" + std::to_string(n) + ".reg");
-        const std::string ansi = ToAnsi(path);
-        if (files.Exists(ansi)) continue;
+        if (files.Exists(path)) continue;
         // Not .reg: a file left by a crash is never imported by a double-click.
-        const std::string temporary = ansi + ".tmp";
+        const std::string temporary = path + ".tmp";
         files.Delete(temporary);
         if (!files.WriteNew(temporary, text)) return std::nullopt;
-        if (files.Rename(temporary, ansi)) return path;
+        if (files.Rename(temporary, path)) return path;
         files.Delete(temporary);
         // Another program took the name meanwhile: the next one.
-        if (!files.Exists(ansi)) return std::nullopt;
+        if (!files.Exists(path)) return std::nullopt;
     }
     return std::nullopt;
 }
@@ -148,23 +176,25 @@ std::optional<std::string> WriteIn(App& app, const std::string& folder, const st
 } // namespace
 
 bool Regedit4Text(const std::vector<SavedValue>& values, std::string* text) {
+    return Regedit4Text(values, AnsiLeadBytes(), text);
+}
+
+bool Regedit4Text(const std::vector<SavedValue>& values, const LeadBytes& lead, std::string* text) {
     std::string out = "REGEDIT4\r\n";
     std::vector<bool> done(values.size(), false);
     for (size_t i = 0; i < values.size(); ++i) {
         if (done[i]) continue;
         const SavedValue& first = values[i];
         const char* root = RootName(first.root);
-        if (!root || !FitsOnALine(first.keyPath)) return false;
+        if (!root || !FitsOnALine(first.keyPath, lead)) return false;
         // Key names carry no trailing backslash in a section.
-        std::string path = first.keyPath;
-        while (!path.empty() && path.back() == '\\')
-            path.pop_back();
+        const std::string path = WithoutTrailingSlashes(first.keyPath, lead);
         out += "\r\n[" + std::string(root) + (path.empty() ? "" : "\\" + path) + "]\r\n";
         for (size_t j = i; j < values.size(); ++j) {
             const SavedValue& v = values[j];
             if (done[j] || v.root != first.root || v.keyPath != first.keyPath) continue;
-            if (!FitsOnALine(v.valueName)) return false;
-            AppendValue(out, v);
+            if (!FitsOnALine(v.valueName, lead)) return false;
+            AppendValue(out, v, lead);
             done[j] = true;
         }
     }
@@ -188,7 +218,8 @@ Backup BackUpSettings(App& app, const std::string& programFolder) {
         if (places.empty()) return {true, ""};
         std::string text;
         if (Regedit4Text(ReadValues(app, places), &text)) {
-            path = WriteIn(app, programFolder, text);
+            // Without the program's folder a bare name would land in the current folder.
+            if (!programFolder.empty()) path = WriteIn(app, programFolder, text);
             // A CD, a read-only folder: the user's own temporary folder then.
             if (!path) {
                 const std::string temp = app.files->TempFolder();

@@ -7,6 +7,7 @@
 
 #include "app.h"
 #include "engine/settings_pass.h"
+#include "seams/codepage.h"
 #include "seams/registry.h"
 
 namespace ww {
@@ -22,8 +23,12 @@ struct SavedValue {
 
 // The REGEDIT4 text of the values (CR LF lines, the ANSI code page), each under its key in the
 // order the keys first appear. False when a key path or value name holds a NUL, CR or LF, which
-// no REGEDIT4 line can carry, or the root is none that regedit names.
+// no REGEDIT4 line can carry, or ends in the first byte of a two-byte character, or the root is
+// none that regedit names.
 bool Regedit4Text(const std::vector<SavedValue>& values, std::string* text);
+// The same for a code page with these lead bytes: backslashes and quotes are escaped only where
+// they stand as characters of their own, never as the second byte of a two-byte character.
+bool Regedit4Text(const std::vector<SavedValue>& values, const LeadBytes& lead, std::string* text);
 
 // The values that exist at these places, with their type and every byte, whatever their size.
 std::vector<SavedValue> ReadValues(App& app, const std::vector<RegLocation>& places);

@@ -68,4 +68,9 @@ std::string ToAnsi(std::string_view text) {
     return out;
 }
 
+// Windows-1252 has no two-byte characters.
+LeadBytes AnsiLeadBytes() {
+    return {};
+}
+
 } // namespace ww

@@ -10,7 +10,7 @@ void WriteLog(App& app, std::string_view text) {
     std::string line = ToAnsi(text);
     line += "\r\n";
     // An empty path cannot be opened; the file seam is not asked.
-    if (app.LogPath.empty() || !app.files->Append(ToAnsi(app.LogPath), line)) app.logFailed = true;
+    if (app.LogPath.empty() || !app.files->Append(app.LogPath, line)) app.logFailed = true;
 }
 
 } // namespace ww

@@ -14,24 +14,26 @@ struct FileVersion {
 class Files {
   public:
     virtual ~Files() = default;
-    // Full path of the running program file, e.g. "C:\Tools\wirewise.exe".
+    // Paths are program text, whatever characters they hold; the seam gives them to Windows as
+    // the running system takes them.
+    // Full path of the running program file, e.g. "C:\Tools\wirewise.exe"; "" when it cannot be
+    // had whole (never a path cut short).
     virtual std::string ProgramPath() = 0;
     // Reads the running program file's own version resource: 0, or the Win32 error code.
     virtual uint32_t ProgramVersion(FileVersion& version) = 0;
     // Opens path for appending (creating it), writes bytes, closes it; false when any step fails.
     virtual bool Append(const std::string& path, std::string_view bytes) = 0;
 
-    // Paths are ANSI, as the A functions take them.
     // Creates path, which must not exist yet (CREATE_NEW), writes bytes, flushes and closes it;
     // false when any step fails, and then no file of that name is left behind.
     virtual bool WriteNew(const std::string& path, std::string_view bytes) = 0;
-    // MoveFileA: false when to exists already or the move fails.
+    // MoveFile: false when to exists already or the move fails.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
-    // GetFileAttributesA: a file or folder of that name exists.
+    // GetFileAttributes: a file or folder of that name exists.
     virtual bool Exists(const std::string& path) = 0;
-    // DeleteFileA
+    // DeleteFile
     virtual bool Delete(const std::string& path) = 0;
-    // GetTempPathA: the user's temporary folder, ending in "\"; "" when the call fails.
+    // GetTempPath: the user's temporary folder, ending in "\"; "" when the call fails.
     virtual std::string TempFolder() = 0;
 };
 

@@ -18,7 +18,8 @@ class IpHelper {
     using Proc = uintptr_t;   // 0 = not exported
 
     virtual ~IpHelper() = default;
-    // LoadLibraryExA of a full path, never searched for; 0 when the file can't be loaded.
+    // LoadLibraryEx of a full path (program text), never searched for; 0 when the file can't
+    // be loaded.
     // A loaded file stays loaded for the life of this object.
     virtual Module LoadLibraryFile(const std::string& fullPath) = 0;
     // GetProcAddress by name.

@@ -46,6 +46,14 @@ std::string ToAnsi(std::string_view text) {
 std::string FromAnsi(std::string_view ansi) {
     return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
 }
+LeadBytes AnsiLeadBytes() {
+    LeadBytes bytes;
+    // Every lead byte of every code page lies above the ASCII range.
+    const UINT codePage = GetACP();
+    for (unsigned b = 0x80; b < 0x100; ++b)
+        bytes.lead[b] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(b)) != 0;
+    return bytes;
+}
 std::wstring ToUtf16(std::string_view utf8) {
     return Widen(utf8, CP_UTF8);
 }

@@ -5,50 +5,107 @@
 #include <vector>
 
 #include "seams/codepage.h"
+#include "win32/codepage.h"
+#include "win32/file_paths.h"
 #include "win32/owners.h"
 #include "win32/system_library.h"
 
 namespace ww {
+namespace {
 
-std::string Win32Files::ProgramPath() {
+// The longest path the NT family gives or takes, in UTF-16 units with the terminator.
+constexpr DWORD kLongestPath = 32768;
+
+// The running program's path, read whole or not at all: a cut path would name another folder.
+std::string ModulePath() {
+    if (const WideFileApi* wide = WideFiles()) {
+        for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 2) {
+            std::wstring path(size, L'\0');
+            const DWORD n = wide->GetModuleFileName(nullptr, path.data(), size);
+            if (n == 0) return {};
+            // A path that fills the buffer may have been cut (and is not terminated on XP).
+            if (n < size) return FromUtf16(std::wstring_view(path.data(), n));
+        }
+        return {};
+    }
     char path[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) return {};
     return FromAnsi(std::string_view(path, n));
 }
 
-uint32_t Win32Files::ProgramVersion(FileVersion& version) {
-    using InfoSizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-    const SystemLibrary library("version.dll");
-    const auto infoSize = library.Proc<InfoSizeFn>("GetFileVersionInfoSizeA");
-    const auto infoOf = library.Proc<InfoFn>("GetFileVersionInfoA");
-    const auto query = library.Proc<QueryFn>("VerQueryValueA");
-    if (!infoSize || !infoOf || !query) return library.Error();
+HANDLE OpenFile(const std::string& path, DWORD share, DWORD disposition) {
+    if (const WideFileApi* wide = WideFiles())
+        return wide->CreateFile(WideFilePath(path).c_str(), GENERIC_WRITE, share, nullptr,
+                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(ToAnsi(path).c_str(), GENERIC_WRITE, share, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
-    char path[MAX_PATH + 1] = {};
-    if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) return GetLastError();
+bool DeleteNamed(const std::string& path) {
+    if (const WideFileApi* wide = WideFiles())
+        return wide->DeleteFile(WideFilePath(path).c_str()) != 0;
+    return DeleteFileA(ToAnsi(path).c_str()) != 0;
+}
+
+// The fixed part of a version resource, read through the W or the A functions of version.dll.
+template <class Char, class InfoSizeFn, class InfoFn, class QueryFn>
+uint32_t ReadVersion(const SystemLibrary& library, const char* infoSize, const char* info,
+                     const char* query, const Char* path, const Char* root, FileVersion& version) {
+    const auto sizeOf = library.Proc<InfoSizeFn>(infoSize);
+    const auto infoOf = library.Proc<InfoFn>(info);
+    const auto queryOf = library.Proc<QueryFn>(query);
+    if (!sizeOf || !infoOf || !queryOf) return library.Error();
     DWORD ignored = 0;
-    const DWORD size = infoSize(path, &ignored);
+    const DWORD size = sizeOf(path, &ignored);
     if (size == 0) return GetLastError();
     std::vector<char> data(size);
     if (!infoOf(path, 0, size, data.data())) return GetLastError();
-    VS_FIXEDFILEINFO* info = nullptr;
+    VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
-    if (!query(data.data(), "\\", reinterpret_cast<void**>(&info), &fixedSize) || !info ||
+    if (!queryOf(data.data(), root, reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
         fixedSize < sizeof(VS_FIXEDFILEINFO))
         return ERROR_RESOURCE_TYPE_NOT_FOUND;
-    version.major = HIWORD(info->dwFileVersionMS);
-    version.minor = LOWORD(info->dwFileVersionMS);
-    version.revision = LOWORD(info->dwFileVersionLS);
+    version.major = HIWORD(fixed->dwFileVersionMS);
+    version.minor = LOWORD(fixed->dwFileVersionMS);
+    version.revision = LOWORD(fixed->dwFileVersionLS);
     return 0;
 }
 
+} // namespace
+
+std::string Win32Files::ProgramPath() {
+    return ModulePath();
+}
+
+uint32_t Win32Files::ProgramVersion(FileVersion& version) {
+    const std::string path = ModulePath();
+    if (path.empty()) return ERROR_FILENAME_EXCED_RANGE;
+    const SystemLibrary library("version.dll");
+    if (WideFiles()) {
+        using InfoSizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+        using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+        using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+        const std::wstring wide = WideFilePath(path);
+        return ReadVersion<wchar_t, InfoSizeFn, InfoFn, QueryFn>(
+            library, "GetFileVersionInfoSizeW", "GetFileVersionInfoW", "VerQueryValueW",
+            wide.c_str(), L"\\", version);
+    }
+    using InfoSizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    const std::string ansi = ToAnsi(path);
+    return ReadVersion<char, InfoSizeFn, InfoFn, QueryFn>(library, "GetFileVersionInfoSizeA",
+                                                          "GetFileVersionInfoA", "VerQueryValueA",
+                                                          ansi.c_str(), "\\", version);
+}
+
 // Plain write access and a move to the end: Windows 9x ignores the append-only right, so a file
-// opened with that right alone cannot be written there.
+// opened with that right alone cannot be written there. Writers are shared too: a viewer or
+// support tool that holds the log open with write access would otherwise switch logging off for
+// the rest of the run (FILE_SHARE_DELETE is left out: Windows 9x refuses it).
 bool Win32Files::Append(const std::string& path, std::string_view bytes) {
-    File file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    File file(OpenFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
     if (!file) return false;
     // The failure value is also a position (a log of 4 GiB less one byte), and opening a file
     // that exists leaves ERROR_ALREADY_EXISTS behind: only a fresh error code tells them apart.
@@ -64,8 +121,7 @@ bool Win32Files::Append(const std::string& path, std::string_view bytes) {
 }
 
 bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
-    File file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    File file(OpenFile(path, 0, CREATE_NEW));
     if (!file) return false;
     DWORD written = 0;
     // On the disk before the file gets its real name: a crash leaves no half file under it.
@@ -73,27 +129,39 @@ bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
                               nullptr) != 0 &&
                     written == bytes.size() && FlushFileBuffers(file.get()) != 0;
     if (file.Close() && ok) return true;
-    DeleteFileA(path.c_str());
+    DeleteNamed(path);
     return false;
 }
 
 bool Win32Files::Rename(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
+    if (const WideFileApi* wide = WideFiles())
+        return wide->MoveFile(WideFilePath(from).c_str(), WideFilePath(to).c_str()) != 0;
+    return MoveFileA(ToAnsi(from).c_str(), ToAnsi(to).c_str()) != 0;
 }
 
 bool Win32Files::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (const WideFileApi* wide = WideFiles())
+        return wide->GetFileAttributes(WideFilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(ToAnsi(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32Files::Delete(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    return DeleteNamed(path);
 }
 
 std::string Win32Files::TempFolder() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathA(MAX_PATH + 1, path);
-    if (n == 0 || n > MAX_PATH) return "";
-    std::string folder = FromAnsi(std::string_view(path, n));
+    std::string folder;
+    if (const WideFileApi* wide = WideFiles()) {
+        wchar_t path[MAX_PATH + 1] = {};
+        const DWORD n = wide->GetTempPath(MAX_PATH + 1, path);
+        if (n == 0 || n > MAX_PATH) return "";
+        folder = FromUtf16(std::wstring_view(path, n));
+    } else {
+        char path[MAX_PATH + 1] = {};
+        const DWORD n = GetTempPathA(MAX_PATH + 1, path);
+        if (n == 0 || n > MAX_PATH) return "";
+        folder = FromAnsi(std::string_view(path, n));
+    }
     if (folder.back() != '\\') folder += '\\';
     return folder;
 }

@@ -11,7 +11,6 @@
 namespace ww {
 namespace {
 
-constexpr char kClassName[] = "CorvaneWirewiseForm";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 struct KindClass {
@@ -97,13 +96,13 @@ bool Form1Window::Create() {
     wc.hIconSm = icon(GetSystemMetrics(SM_CXSMICON));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kFormClassName;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     RECT r{0, 0, PxX(kFormClientWidth), PxY(kFormClientHeight)};
     AdjustWindowRectEx(&r, kWindowStyle, FALSE, WS_EX_CONTROLPARENT);
-    const HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, kFormCaption, kWindowStyle,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+    const HWND hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClassName, kFormCaption,
+                                      kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                                       r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd) return false;
     hwnd_ = Window(hwnd);

@@ -12,6 +12,9 @@
 
 namespace ww {
 
+// The window's class: a second copy of the program finds the first one's window by it.
+inline constexpr char kFormClassName[] = "CorvaneWirewiseForm";
+
 class Form1Window final : public Form1View {
   public:
     Form1Window(App& app, Win32Ui& ui, HINSTANCE instance);

@@ -6,6 +6,7 @@
 
 #include "adapters/ip_records.h"
 #include "seams/codepage.h"
+#include "win32/file_paths.h"
 
 namespace ww {
 namespace {
@@ -35,9 +36,14 @@ IpHelper::Module Win32IpHelper::LoadLibraryFile(const std::string& fullPath) {
         return reinterpret_cast<Module>(it->second.get());
     // A missing file is an ordinary failure here, not a reason for a system error box. What the
     // file itself imports is looked for beside it first, not in the current folder.
+    // The NT family loads from any folder name; Windows 9x folder names are ANSI anyway.
+    const WideFileApi* wide = WideFiles();
+    const std::wstring widePath = wide ? WideLibraryPath(fullPath) : std::wstring();
+    if (wide && widePath.empty()) return 0;
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HMODULE module =
-        LoadLibraryExA(ToAnsi(fullPath).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        wide ? wide->LoadLibraryEx(widePath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
+             : LoadLibraryExA(ToAnsi(fullPath).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     SetErrorMode(oldMode);
     if (module == nullptr) return 0;
     modules_.emplace(fullPath, ww::Module(module));

@@ -7,12 +7,14 @@
 #include "win32/clock.h"
 #include "win32/files.h"
 #include "win32/form1_window.h"
+#include "win32/instances.h"
 #include "win32/iphelper.h"
 #include "win32/registry.h"
 #include "win32/system.h"
 #include "win32/system_library.h"
 #include "win32/ui.h"
 #include "win32/wmi.h"
+#include "window/one_copy.h"
 
 namespace {
 
@@ -49,8 +51,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     InitCommonControlClasses();
 
     // One object per seam, alive for the whole run; each module reaches them through app.
-    ww::Win32Files files;
     ww::Win32Ui ui;
+    // Before anything is logged: a second copy ends without writing a line.
+    ww::Win32Instances instances;
+    if (!ww::StartAsOnlyCopy(instances, ui)) return 0;
+    ww::Win32Files files;
     ww::Win32Clock clock;
     ww::Win32Registry registry;
     ww::Win32System system;

@@ -61,6 +61,10 @@ struct FileTraits {
     static Type Empty() { return INVALID_HANDLE_VALUE; }
     static bool Close(Type h) { return CloseHandle(h) != 0; }
 };
+// Kernel objects other than files: a failed create gives null, not INVALID_HANDLE_VALUE.
+struct KernelObjectTraits : NullIsEmpty<HANDLE> {
+    static bool Close(Type h) { return CloseHandle(h) != 0; }
+};
 struct ModuleTraits : NullIsEmpty<HMODULE> {
     static bool Close(Type h) { return FreeLibrary(h) != 0; }
 };
@@ -86,6 +90,7 @@ template <typename T> struct ComTraits : NullIsEmpty<T*> {
 };
 
 using File = Owned<FileTraits>;
+using KernelObject = Owned<KernelObjectTraits>;
 using Module = Owned<ModuleTraits>;
 using GdiObject = Owned<GdiTraits>;
 using Window = Owned<WindowTraits>;

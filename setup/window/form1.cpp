@@ -61,9 +61,12 @@ void Form1::Form_Load() {
     std::string programPath;
     GuardedStep(app_, [&] {
         programPath = app_.files->ProgramPath();
-        ProgramFolder = ProgramFolderOf(programPath);
+        if (!programPath.empty()) ProgramFolder = ProgramFolderOf(programPath);
     });
-    GuardedStep(app_, [&] { app_.LogPath = ProgramFolder + "Setup.log"; });
+    // Without the program's folder a bare "Setup.log" would land in whatever folder is current.
+    GuardedStep(app_, [&] {
+        if (!ProgramFolder.empty()) app_.LogPath = ProgramFolder + "Setup.log";
+    });
     GuardedStep(app_, [&] { WriteLog(app_, "->"); });
     GuardedStep(app_, [&] {
         FileVersion version;

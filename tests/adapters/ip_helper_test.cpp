@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "fakes/test_app.h"
 
 namespace ww {
@@ -103,6 +105,47 @@ TEST(IpHelperBinding, AMissingFileOrFunctionNamesTheFileOnce) {
     noFolder.files.programPath = "wirewise.exe";
     iphlp::GetInterfaceInfo(noFolder.app, nullptr, &size);
     EXPECT_EQ(noFolder.LogLines(), (std::vector<std::string>{"Missing iphlpapi_9x.dll"}));
+}
+
+// Windows loads no library from a full path of 260 characters or more (counted in UTF-16, so a
+// Japanese folder name counts a character each): the log says so once, where "Missing" would
+// send the user to look for a file that is there, the user is told how to get on, and nothing
+// is loaded. One character less loads.
+TEST(IpHelperBinding, APathTooLongToLoadFromIsNamedOnce) {
+    const std::string japanese = "\xe6\x97\xa5"; // one UTF-16 unit, three bytes
+    for (const auto& [nameLength, tooLong] : {std::pair{240, true}, std::pair{239, false}}) {
+        SCOPED_TRACE(nameLength);
+        // "C:\" (3) + the name (nameLength + 1 units) + "\iphlpapi_9x.dll" (16): 260 and 259.
+        std::string name;
+        for (int i = 0; i < nameLength - 1; ++i)
+            name += japanese;
+        name += "\xf0\x9f\x98\x80"; // beyond the first plane: two UTF-16 units
+        const std::string folder = "C:\\" + name + "\\";
+        TestApp t;
+        t.files.programPath = folder + "wirewise.exe";
+        t.iphlp.files = {folder + "iphlpapi_9x.dll"};
+        uint32_t size = 0;
+        iphlp::GetInterfaceInfo(t.app, nullptr, &size);
+        iphlp::GetInterfaceInfo(t.app, nullptr, &size);
+        if (tooLong) {
+            // The log is ANSI text: characters its code page lacks show as "?".
+            EXPECT_EQ(t.LogLines(),
+                      (std::vector<std::string>{"Path too long for Windows: C:\\" +
+                                                std::string(static_cast<size_t>(nameLength), '?') +
+                                                "\\iphlpapi_9x.dll"}));
+            EXPECT_TRUE(t.iphlp.calls.empty());
+            ASSERT_EQ(t.ui.boxes.size(), 1u);
+            EXPECT_EQ(t.ui.boxes[0].text,
+                      "The folder this program runs from has too long a path for Windows to load "
+                      "the program's files from it.\r\n\r\nCopy the program's folder to a "
+                      "shorter path, such as C:\\Corvane, and start it there.");
+            EXPECT_EQ(t.ui.boxes[0].style, kMbOk | kMbIconHand);
+        } else {
+            EXPECT_TRUE(t.LogLines().empty());
+            EXPECT_TRUE(t.ui.boxes.empty());
+            EXPECT_EQ(size, 4u);
+        }
+    }
 }
 
 TEST(IpHelperBinding, OnlyTheProgramsOwnFolderIsTried) {

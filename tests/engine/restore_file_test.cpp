@@ -8,6 +8,7 @@
 
 #include "engine/registry_snapshot.h"
 #include "engine/settings_pass.h"
+#include "fakes/lead_bytes.h"
 #include "fakes/regedit4.h"
 #include "fakes/test_app.h"
 #include "platform/registry_values.h"
@@ -156,6 +157,83 @@ TEST(Regedit4Text, EveryValueSurvivesAWriteAndARead) {
             EXPECT_EQ(got, want) << round;
         }
     }
+}
+
+// In the double-byte code pages the second byte of a character may be 0x5C, the backslash:
+// it stays as it is, while the quotes and backslashes of their own beside it are still escaped.
+// 0x22 is the second byte of no character in these code pages, so the quotes stand beside such
+// characters. In Windows-1252 the same two bytes are two characters, and 0x5C is escaped.
+TEST(Regedit4Text, SecondBytesOfDoubleByteCharactersAreNoEscapes) {
+    const struct {
+        int codePage;
+        std::string ch;      // one character (two bytes in the double-byte code pages)
+        std::string written; // as a quoted text holds it
+    } cases[] = {
+        {932, "\x95\x5C", "\x95\x5C"}, // the character for "table"
+        {932, "\x83\x5C", "\x83\x5C"}, // katakana so
+        {936, "\x81\x5C", "\x81\x5C"},
+        {936, "\xD5\x5C", "\xD5\x5C"},
+        {949, "\x81\x5C", "\x81\x5C"},
+        {949, "\xC7\xD1", "\xC7\xD1"}, // hangul han: no 0x5C, nothing to keep
+        {950, "\xA5\x5C", "\xA5\x5C"}, // the character for "merit"
+        {950, "\xB3\x5C", "\xB3\x5C"}, // the character for "allow"
+        {1252, "\x95\x5C", "\x95\\\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        const LeadBytes lead = LeadBytesOf(c.codePage);
+        const std::vector<SavedValue> values = {
+            {kHkeyUsers, kSid + "\\Software\\" + c.ch + "\\", "AutoConfigURL", 1,
+             "http://p/" + c.ch + "\0"s},
+            {kHkeyUsers, kSid + "\\Software\\" + c.ch + "\\", c.ch + "\"\\" + c.ch, 1,
+             "\"" + c.ch + "\\" + c.ch + "\0"s},
+        };
+        std::string text;
+        ASSERT_TRUE(Regedit4Text(values, lead, &text));
+        // The key's closing backslash goes; in 1252 the 0x5C before it is one too.
+        const std::string key = c.codePage == 1252 ? "\x95" : c.ch;
+        EXPECT_EQ(text, "REGEDIT4\r\n\r\n[HKEY_USERS\\" + kSid + "\\Software\\" + key +
+                            "]\r\n"
+                            "\"AutoConfigURL\"=\"http://p/" +
+                            c.written +
+                            "\"\r\n"
+                            "\"" +
+                            c.written + "\\\"\\\\" + c.written + "\"=\"\\\"" + c.written + "\\\\" +
+                            c.written + "\"\r\n\r\n");
+        std::string error;
+        const auto read = ParseRegedit4(text, &error, lead);
+        ASSERT_TRUE(read) << error;
+        ASSERT_EQ(read->size(), 2u);
+        for (size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ((*read)[i].name, values[i].valueName);
+            EXPECT_EQ((*read)[i].data, values[i].data);
+        }
+    }
+}
+
+// A first byte with nothing after it would take the closing quote or bracket as its second
+// byte: such a text goes by its bytes, and such a name or key cannot be written.
+TEST(Regedit4Text, ALoneFirstByteAtTheEnd) {
+    const LeadBytes lead = LeadBytesOf(932);
+    std::string text;
+    ASSERT_TRUE(Regedit4Text({Value(1, "a\x95\0"s)}, lead, &text));
+    EXPECT_NE(text.find("\"V\"=hex(1):61,95,00\r\n"), std::string::npos) << text;
+    EXPECT_FALSE(Regedit4Text({Value(1, "x\0"s, "a\x95")}, lead, &text));
+    EXPECT_FALSE(Regedit4Text({SavedValue{kHkeyUsers, "K\x95", "V", 1, "x\0"s}}, lead, &text));
+    // A pair is whole, also where its second byte would be a backslash at the end of the key.
+    ASSERT_TRUE(Regedit4Text({Value(1, "a\x95\x95\0"s)}, lead, &text));
+    EXPECT_NE(text.find("\"V\"=\"a\x95\x95\"\r\n"), std::string::npos) << text;
+}
+
+// The reader walks characters as regedit on that code page does: the text a byte-wise writer
+// made of "http://p/" and the character 95 5C reads as an escaped quote, and the line breaks.
+TEST(ParseRegedit4, ReadsTheCharactersOfItsCodePage) {
+    const std::string byteWise =
+        "REGEDIT4\r\n\r\n[HKEY_USERS\\S]\r\n\"V\"=\"http://p/\x95\\\\\"\r\n";
+    EXPECT_FALSE(ParseRegedit4(byteWise, nullptr, LeadBytesOf(932)));
+    const auto western = ParseRegedit4(byteWise, nullptr, LeadBytesOf(1252));
+    ASSERT_TRUE(western);
+    EXPECT_EQ(western->at(0).data, "http://p/\x95\\\0"s);
 }
 
 TEST(ReadValues, TypesAndEveryByteOfTheValuesThatExist) {

@@ -3,6 +3,8 @@
 // and "name"=data lines ("text", dword:, hex:, hex(N):, hex lists continued by ",\" line ends),
 // CR LF line ends, the ANSI code page (the fake registry holds ANSI, so string data in hex form
 // is stored as it stands). Strict: anything else is an error, so a writer's slip shows.
+// Quoted names and texts are walked by characters of the given code page, as regedit walks them:
+// a lead byte and the byte after it are one character, so a second byte 0x5C is no escape.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "fakes/fake_registry.h"
+#include "seams/codepage.h"
 
 namespace ww::test {
 
@@ -44,10 +47,15 @@ inline int HexDigit(char c) {
 
 // A quoted text with \\ and \" from at (just past the opening quote); at ends past the closing
 // quote.
-inline std::optional<std::string> Quoted(std::string_view line, size_t& at) {
+inline std::optional<std::string> Quoted(std::string_view line, size_t& at, const LeadBytes& lead) {
     std::string text;
     while (at < line.size()) {
         const char c = line[at++];
+        if (lead(c) && at < line.size()) {
+            text += c;
+            text += line[at++];
+            continue;
+        }
         if (c == '"') return text;
         if (c == '\\') {
             if (at >= line.size() || (line[at] != '\\' && line[at] != '"')) return std::nullopt;
@@ -78,8 +86,8 @@ inline std::optional<std::string> HexList(std::string_view list) {
 } // namespace regedit4_detail
 
 // The values of a REGEDIT4 text in file order; nothing, with the reason, when it is malformed.
-inline std::optional<std::vector<ImportedValue>> ParseRegedit4(std::string_view text,
-                                                               std::string* error = nullptr) {
+inline std::optional<std::vector<ImportedValue>>
+ParseRegedit4(std::string_view text, std::string* error = nullptr, const LeadBytes& lead = {}) {
     using namespace regedit4_detail;
     const auto fail = [&](const std::string& why) -> std::optional<std::vector<ImportedValue>> {
         if (error) *error = why;
@@ -107,7 +115,10 @@ inline std::optional<std::vector<ImportedValue>> ParseRegedit4(std::string_view 
             const auto root = RootOf(std::string_view(path).substr(0, slash));
             if (!root) return fail("no root: " + line);
             const std::string sub = slash == std::string::npos ? "" : path.substr(slash + 1);
-            if (!sub.empty() && sub.back() == '\\') return fail("a trailing backslash: " + line);
+            bool trailingSlash = false;
+            for (size_t c = 0; c < sub.size(); c += lead.CharLength(sub, c))
+                trailingSlash = sub[c] == '\\' && c + 1 == sub.size();
+            if (trailingSlash) return fail("a trailing backslash: " + line);
             key.emplace(*root, sub);
             continue;
         }
@@ -118,7 +129,7 @@ inline std::optional<std::vector<ImportedValue>> ParseRegedit4(std::string_view 
             at = 1;
         } else if (line[0] == '"') {
             at = 1;
-            auto name = Quoted(line, at);
+            auto name = Quoted(line, at, lead);
             if (!name) return fail("a bad name: " + line);
             v.name = *name;
         } else {
@@ -128,7 +139,7 @@ inline std::optional<std::vector<ImportedValue>> ParseRegedit4(std::string_view 
         const std::string data = line.substr(at + 1);
         if (!data.empty() && data[0] == '"') {
             size_t q = 1;
-            auto str = Quoted(data, q);
+            auto str = Quoted(data, q, lead);
             if (!str || q != data.size()) return fail("a bad text: " + line);
             v.type = 1;
             v.data = *str + std::string(1, '\0');

@@ -27,6 +27,14 @@ constexpr const char* kTable =
     "msvcrt.dll\tmalloc\t98\treal\t4.0\timport\t-\t\n"
     "version.dll\tVerQueryValueA\t95\treal\t3.1\truntime\tk95\tby path\n";
 
+// The dependency the programs' manifests carry, as the resource compiler embeds it.
+const std::string kCommonControls6 =
+    "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+    "  <dependency><dependentAssembly>\r\n"
+    "    <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\"\r\n"
+    "      version=\"6.0.0.0\" processorArchitecture=\"x86\" language=\"*\"/>\r\n"
+    "  </dependentAssembly></dependency>\r\n</assembly>\r\n";
+
 Table SmallTable() {
     std::vector<std::string> errors;
     auto table = Table::Parse(kTable, &errors);
@@ -66,6 +74,7 @@ TEST(PeImage, ReadsHeaderImportsAndExports) {
     layout.subsystemMinor = 10;
     layout.imports = {{"KERNEL32.dll", {"CloseHandle", "#17"}}, {"msvcrt.dll", {"malloc"}}};
     layout.exports = {{"GetAdaptersInfo", ""}, {"IpRenewAddress", "iphlpapi.IpRenewAddress"}};
+    layout.manifest = "<assembly/>";
     std::string error;
     const auto image = pe::ReadImage(BuildPe(layout), &error);
     ASSERT_TRUE(image) << error;
@@ -84,6 +93,7 @@ TEST(PeImage, ReadsHeaderImportsAndExports) {
     EXPECT_EQ(image->exports[0].forwarder, "");
     EXPECT_EQ(image->exports[1].forwarder, "iphlpapi.IpRenewAddress");
     EXPECT_FALSE(image->delayImports);
+    EXPECT_EQ(image->manifest, "<assembly/>");
 }
 
 // Whatever is cut off or bent, the reader answers with an image or a reason, and never reads
@@ -92,6 +102,7 @@ TEST(PeImage, DamagedFilesGiveAReason) {
     PeLayout layout;
     layout.imports = {{"KERNEL32.dll", {"CloseHandle", "GetLastError"}}};
     layout.exports = {{"Forwarded", "other.Function"}};
+    layout.manifest = "<assembly/>";
     const std::string good = BuildPe(layout);
     for (size_t n = 0; n < good.size(); ++n) {
         std::string error;
@@ -159,6 +170,7 @@ TEST(ImportCheck, RefusesWhatAnOldWindowsWouldNotLoad) {
         {"a function of Windows 98 that NT 4.0 lacks",
          with([](PeLayout& s) {
              s.imports.push_back({"COMCTL32.DLL", {"InitCommonControlsEx"}});
+             s.manifest = kCommonControls6;
          }),
          {"InitCommonControlsEx from COMCTL32.DLL, which NT 4.0 SP6 does not export"}},
         {"a function the table lacks",
@@ -170,6 +182,31 @@ TEST(ImportCheck, RefusesWhatAnOldWindowsWouldNotLoad) {
              s.imports.push_back({"VERSION.dll", {"VerQueryValueA", "GetFileVersionInfoA"}});
          }),
          {"imports VERSION.dll, which is no known system library"}},
+        {"wsock32, which Windows 7 to 11 do not know",
+         with([](PeLayout& s) {
+             s.imports.push_back({"WSOCK32.dll", {"WSAStartup"}});
+         }),
+         {"imports WSOCK32.dll, which is no known system library"}},
+        {"comctl32 without a manifest",
+         with([](PeLayout& s) {
+             s.imports.push_back({"COMCTL32.dll", {"#17"}});
+         }),
+         {"imports COMCTL32.dll without a manifest that asks for Common Controls 6"}},
+        {"comctl32 with a manifest that asks for no version 6",
+         with([](PeLayout& s) {
+             s.imports.push_back({"COMCTL32.dll", {"InitCommonControlsEx"}});
+             s.manifest = kCommonControls6;
+             s.manifest.replace(s.manifest.find("6.0.0.0"), 7, "5.82.0.0");
+         }),
+         {"imports COMCTL32.dll without a manifest that asks for Common Controls 6"}},
+        {"comctl32 with version 6 named in another element than the controls",
+         with([](PeLayout& s) {
+             s.imports.push_back({"COMCTL32.dll", {"InitCommonControlsEx"}});
+             s.manifest = "<assemblyIdentity name=\"Corvane.X\" version=\"6.0.0.0\"/>"
+                          "<assemblyIdentity name=\"Microsoft.Windows.Common-Controls\" "
+                          "version=\"5.82.0.0\"/>";
+         }),
+         {"imports COMCTL32.dll without a manifest that asks for Common Controls 6"}},
         {"an import by ordinal",
          with([](PeLayout& s) { s.imports[0].second.push_back("#5"); }),
          {"imports ordinal 5 of KERNEL32.dll"}},

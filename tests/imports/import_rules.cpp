@@ -24,10 +24,23 @@ constexpr Version kNt[] = {{"3.1", 10},     {"3.5", 20},     {"3.51", 30},    {"
 constexpr int kTarget9x = 2;  // Windows 98
 constexpr int kTargetNt = 46; // NT 4.0 SP6
 
+// Libraries that Windows 7, 8, 8.1, 10 and 11 all name in their known-library list: the values
+// of HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs as each
+// installs it. A known library is mapped from the system folder only, never looked for beside the
+// program. Kept here are only the names found in all five; the lists differ otherwise (Windows 7
+// also has wininet, urlmon, iertutil, lpk and usp10, which later ones dropped; Windows 8 and later
+// add combase, gdiplus and shcore). A name joins only once it is checked in all five. On none of
+// them: wsock32, version, netapi32, iphlpapi, icmp, atl and comctl32 (which the manifest may
+// route, see below).
 constexpr std::string_view kKnownLibraries[] = {
-    "kernel32.dll", "user32.dll",   "gdi32.dll",    "advapi32.dll", "shell32.dll",
-    "ole32.dll",    "oleaut32.dll", "comctl32.dll", "msvcrt.dll",   "ws2_32.dll",
-    "wsock32.dll",  "comdlg32.dll", "shlwapi.dll"};
+    "advapi32.dll", "comdlg32.dll", "gdi32.dll",    "imm32.dll",  "kernel32.dll",
+    "msvcrt.dll",   "ole32.dll",    "oleaut32.dll", "rpcrt4.dll", "sechost.dll",
+    "shell32.dll",  "shlwapi.dll",  "user32.dll",   "ws2_32.dll"};
+
+// comctl32 is no known library; the loader takes it from the system's side-by-side store, never
+// from beside the program, only when the file's manifest asks for version 6 of the common
+// controls.
+constexpr std::string_view kCommonControls = "comctl32.dll";
 
 template <size_t N>
 std::optional<int> OrderOf(const Version (&versions)[N], std::string_view text) {
@@ -89,7 +102,8 @@ std::string Systems(const Row& row) {
 std::string RowFault(const Row& row) {
     if (row.library.empty() || row.function.empty()) return "library and function are required";
     if (row.binding == Binding::RunTime) return {};
-    if (!IsKnownSystemLibrary(row.library))
+    // comctl32's imports stand or fall with each file's manifest.
+    if (!IsKnownSystemLibrary(row.library) && row.library != kCommonControls)
         return row.library + " is no known system library: bind its functions at run time";
     if (!OnEveryTarget(row))
         return "Windows 98 and NT 4.0 SP6 do not both export it: bind it at run time";
@@ -99,6 +113,22 @@ std::string RowFault(const Row& row) {
 }
 
 } // namespace
+
+bool AsksForCommonControls6(std::string_view manifest) {
+    constexpr std::string_view kName = "\"Microsoft.Windows.Common-Controls\"";
+    for (size_t at = manifest.find(kName); at != std::string_view::npos;
+         at = manifest.find(kName, at + 1)) {
+        // The version must stand in the same assemblyIdentity element as the name.
+        const size_t open = manifest.rfind('<', at);
+        const size_t close = manifest.find('>', at);
+        if (open == std::string_view::npos || close == std::string_view::npos) continue;
+        const std::string_view element = manifest.substr(open, close - open);
+        if (element.rfind("<assemblyIdentity", 0) == 0 &&
+            element.find("version=\"6.") != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
 
 bool IsKnownSystemLibrary(std::string_view library) {
     const std::string lower = Lower(library);
@@ -224,8 +254,19 @@ std::vector<std::string> CheckImage(const std::string& fileName, const pe::Image
     if (image.delayImports) fault("has delay-loaded imports, which this check cannot follow");
 
     std::vector<std::string> unknownLibraries;
+    const bool commonControls6 = AsksForCommonControls6(image.manifest);
     for (const pe::Import& import : image.imports) {
-        if (!IsKnownSystemLibrary(import.library)) {
+        if (Lower(import.library) == kCommonControls && !commonControls6) {
+            if (std::find(unknownLibraries.begin(), unknownLibraries.end(), import.library) ==
+                unknownLibraries.end()) {
+                unknownLibraries.push_back(import.library);
+                fault("imports " + import.library +
+                      " without a manifest that asks for Common Controls 6: the loader would "
+                      "look for it beside the program first");
+            }
+            continue;
+        }
+        if (!IsKnownSystemLibrary(import.library) && Lower(import.library) != kCommonControls) {
             if (std::find(unknownLibraries.begin(), unknownLibraries.end(), import.library) ==
                 unknownLibraries.end()) {
                 unknownLibraries.push_back(import.library);

@@ -55,9 +55,12 @@ class Table {
     std::vector<Row> rows_;
 };
 
-// Libraries that every supported Windows keeps in its known-library list (or, for comctl32,
-// binds through the manifest), so that the loader never looks for them beside the program.
+// Libraries that Windows 7 to 11 keep in their known-library list, so that the loader never
+// looks for them beside the program.
 bool IsKnownSystemLibrary(std::string_view library);
+// The manifest asks for version 6 of the common controls: comctl32 then comes from the system's
+// side-by-side store, whatever lies beside the program.
+bool AsksForCommonControls6(std::string_view manifest);
 
 // One message per fault of `image` (the file `fileName`) against `table`; empty when the file
 // loads on every target.

@@ -89,6 +89,24 @@ std::string BuildPe(const PeLayout& layout) {
         }
         exportSize = s.size() - exportDir;
     }
+    size_t resourceDir = 0, resourceSize = 0;
+    if (!layout.manifest.empty()) {
+        // Three levels of one entry each (type 24, name 1, language 0x409), then the data entry.
+        s.Align(4);
+        resourceDir = s.Add(3 * 24 + 16);
+        const uint32_t ids[] = {24, 1, 0x409};
+        for (uint32_t level = 0; level < 3; ++level) {
+            const size_t dir = resourceDir + 24 * level;
+            s.Put16(dir + 14, 1);
+            s.Put32(dir + 16, ids[level]);
+            s.Put32(dir + 20, (level < 2 ? 0x80000000u : 0u) | (24 * (level + 1)));
+        }
+        const size_t data = s.Add(layout.manifest.size());
+        std::memcpy(s.data().data() + data, layout.manifest.data(), layout.manifest.size());
+        s.Put32(resourceDir + 72, Rva(data));
+        s.Put32(resourceDir + 76, static_cast<uint32_t>(layout.manifest.size()));
+        resourceSize = s.size() - resourceDir;
+    }
     s.Align(0x200);
 
     Bytes f;
@@ -117,6 +135,10 @@ std::string BuildPe(const PeLayout& layout) {
     if (!layout.imports.empty()) {
         f.Put32(opt + 104, Rva(importDir));
         f.Put32(opt + 108, static_cast<uint32_t>(importSize));
+    }
+    if (!layout.manifest.empty()) {
+        f.Put32(opt + 112, Rva(resourceDir));
+        f.Put32(opt + 116, static_cast<uint32_t>(resourceSize));
     }
     if (layout.delayImports) {
         f.Put32(opt + 96 + 13 * 8, Rva(0));

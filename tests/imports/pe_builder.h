@@ -18,6 +18,7 @@ struct PeLayout {
     // Exported names with their forwarder ("" for code of the file's own).
     std::vector<std::pair<std::string, std::string>> exports;
     bool delayImports = false;
+    std::string manifest; // as resource type 24, id 1; none when empty
 };
 
 std::string BuildPe(const PeLayout& layout);

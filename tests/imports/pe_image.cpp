@@ -9,6 +9,8 @@ namespace {
 constexpr size_t kMaxLibraries = 1024;
 constexpr size_t kMaxFunctions = 65536;
 constexpr size_t kMaxName = 1024;
+constexpr uint32_t kMaxManifest = 65536;
+constexpr uint32_t kResourceManifest = 24;
 
 struct Section {
     uint32_t address, virtualSize, rawOffset, rawSize;
@@ -71,6 +73,14 @@ class Reader {
         const void* nul = std::memchr(bytes_.data() + at, '\0', limit);
         if (nul == nullptr) return false;
         name->assign(bytes_.data() + at, static_cast<const char*>(nul) - (bytes_.data() + at));
+        return true;
+    }
+
+    // size bytes that lie whole inside one part of the file.
+    bool Bytes(uint32_t rva, uint32_t size, std::string* out) const {
+        size_t at = 0, n = 0;
+        if (!Locate(rva, &at, &n) || n < size) return false;
+        out->assign(bytes_.data() + at, size);
         return true;
     }
 
@@ -149,6 +159,37 @@ bool ReadExports(const Reader& r, Directory dir, Image* image, std::string* erro
     return true;
 }
 
+// The first entry of the resource directory at `at` (relative to the resources' start) whose id
+// is `id` (any id when id is 0): its offset, with the top bit telling a directory.
+bool ResourceEntry(const Reader& r, uint32_t base, uint32_t at, uint32_t id, uint32_t* target) {
+    uint16_t named = 0, ids = 0;
+    if (!r.RvaU16(base + at + 12, &named) || !r.RvaU16(base + at + 14, &ids)) return false;
+    for (uint32_t i = 0; i < static_cast<uint32_t>(named) + ids; ++i) {
+        uint32_t name = 0;
+        const uint32_t entry = base + at + 16 + i * 8;
+        if (!r.RvaU32(entry, &name) || !r.RvaU32(entry + 4, target)) return false;
+        if (id == 0 || name == id) return true;
+    }
+    return false;
+}
+
+// The manifest the loader reads: type 24, its first name, its first language. A file without
+// one has none; a damaged resource table is an error.
+bool ReadManifest(const Reader& r, Directory dir, Image* image, std::string* error) {
+    if (dir.rva == 0) return true;
+    uint32_t names = 0, languages = 0, data = 0;
+    if (!ResourceEntry(r, dir.rva, 0, kResourceManifest, &names)) return true;
+    if (!(names & 0x80000000u) || !ResourceEntry(r, dir.rva, names & 0x7FFFFFFFu, 0, &languages) ||
+        !(languages & 0x80000000u) ||
+        !ResourceEntry(r, dir.rva, languages & 0x7FFFFFFFu, 0, &data) || (data & 0x80000000u))
+        return Fail(error, "the manifest's resource entries cannot be followed");
+    uint32_t rva = 0, size = 0;
+    if (!r.RvaU32(dir.rva + data, &rva) || !r.RvaU32(dir.rva + data + 4, &size) ||
+        size > kMaxManifest || !r.Bytes(rva, size, &image->manifest))
+        return Fail(error, "the manifest lies outside the file");
+    return true;
+}
+
 } // namespace
 
 std::optional<Image> ReadImage(std::string_view bytes, std::string* error) {
@@ -212,7 +253,8 @@ std::optional<Image> ReadImage(std::string_view bytes, std::string* error) {
     Reader mapped(bytes);
     mapped.SetLayout(std::move(sections), headerSize);
     if (!ReadImports(mapped, directories[1], &image, error) ||
-        !ReadExports(mapped, directories[0], &image, error))
+        !ReadExports(mapped, directories[0], &image, error) ||
+        !ReadManifest(mapped, directories[2], &image, error))
         return std::nullopt;
     image.delayImports = directories[13].rva != 0;
     return image;

@@ -31,6 +31,7 @@ struct Image {
     std::vector<Import> imports;
     std::vector<Export> exports;
     bool delayImports = false; // a table of imports bound on first use, which the check can't see
+    std::string manifest;      // the embedded manifest (resource type 24), "" when none
 };
 
 inline constexpr uint16_t kMachineI386 = 0x14C;

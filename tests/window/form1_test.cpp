@@ -137,6 +137,24 @@ TEST(Form1StartUp, AtADriveRootTheLogLiesBesideTheProgramWithOneBackslash) {
     EXPECT_EQ(w.t.LogLines().at(0), "->");
 }
 
+// A program path that cannot be had whole gives no folder: nothing is written under a bare
+// name into whatever folder is current, and the restore file goes to the temporary folder.
+TEST(Form1StartUp, WithoutItsOwnPathNothingLandsInTheCurrentFolder) {
+    Window w;
+    w.t.files.programPath = "";
+    w.t.app.LogPath = ""; // as the program starts
+    w.form.Form_Load();
+    EXPECT_EQ(w.form.ProgramFolder, "");
+    EXPECT_EQ(w.t.app.LogPath, "");
+    EXPECT_TRUE(w.t.files.files.empty());
+    w.view.connected = CheckState::Ticked;
+    w.form.chkConnected_Click();
+    w.form.cmdWrite_Click();
+    for (const auto& [path, bytes] : w.t.files.files)
+        EXPECT_EQ(path.rfind(w.t.files.tempFolder, 0), 0u) << path;
+    EXPECT_EQ(w.t.files.files.count(w.t.files.tempFolder + "Setup-backup.reg"), 1u);
+}
+
 TEST(Form1StartUp, AFailedStepLogsItsNumberAndTheNextStepsRun) {
     Window w;
     w.t.files.versionError = 1813;

@@ -1,12 +1,13 @@
 # Libraries named like system ones and lying beside the programs (the user's Downloads folder is
 # the classic place) are never loaded: netapi32 and the system's IP Helper behind the three
-# library files (wirewise), icmp and atl (gatekey) come from the system folder. (Not version.dll:
+# library files (wirewise), icmp and atl (gatekey) come from the system folder, and gatekey's
+# sockets come from ws2_32, not from a wsock32.dll beside it. (Not version.dll:
 # Wine's own libraries import it by name, so with these overrides they would load the planted
 # file themselves. That wirewise imports it no more, the import check sees.)
 PLANTED_DLL=$E2E_WINDOWS_BUILD/tests/e2e/planted.dll
 # Wine prefers its own build of these libraries; told to prefer files, it searches as Windows
 # does: a library loaded by name is looked for in the program's folder first.
-E2E_DLL_OVERRIDES="netapi32,iphlpapi,icmp,atl=n,b"
+E2E_DLL_OVERRIDES="netapi32,iphlpapi,icmp,atl,wsock32=n,b"
 [ -f "$PLANTED_DLL" ] || e2e_fail "no $PLANTED_DLL: build the windows build first"
 
 plant() {
@@ -50,9 +51,10 @@ EOS
 planted_expect_none "wirewise on Windows 98"
 log_expect_line 3 "OS = Win98"
 
-# gatekey: the probe (icmp) at start and the browser host (atl) behind Login.
+# gatekey: the probe (icmp, and the sockets it starts) at start and the browser host (atl)
+# behind Login.
 e2e_install gatekey.exe gatekey
-plant icmp.dll atl.dll
+plant icmp.dll atl.dll wsock32.dll
 e2e_drive <<'EOS'
 title "Corvane Gatekey"
 listen 8080

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include "driver.h"
 #include "file_checks.h"
@@ -72,12 +73,17 @@ template <class Read> void ExpectNumber(Driver& d, const Args& a, Read read) {
 
 // --- the program and its window
 
+// The script is UTF-8: a program in a folder whose name the ANSI code page lacks starts too.
 void Start(Driver& d, const Args& a) {
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
-    std::string commandLine = "\"" + a[1] + "\"";
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &d.process.pi))
+    const std::string quoted = "\"" + a[1] + "\"";
+    std::wstring commandLine(quoted.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, quoted.data(), static_cast<int>(quoted.size()),
+                                      commandLine.data(), static_cast<int>(commandLine.size()));
+    commandLine.resize(static_cast<size_t>(n));
+    if (n == 0 || !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &si, &d.process.pi))
         throw Failure(Format("cannot start %s, error %lu", a[1].c_str(), GetLastError()));
 }
 
@@ -118,6 +124,48 @@ void ExpectExit(Driver& d, const Args& a) {
     GetExitCodeProcess(d.process.pi.hProcess, &code);
     if (code != want) throw Failure(Format("exit code %lu, expected %lu", code, want));
     d.mainWindow = nullptr;
+}
+
+void Another(Driver& d, const Args& a) {
+    if (d.parked.pi.hProcess) throw Failure("a copy is set aside already");
+    std::swap(d.process.pi, d.parked.pi);
+    d.parkedWindow = std::exchange(d.mainWindow, nullptr);
+    Start(d, a);
+}
+
+void Back(Driver& d, const Args&) {
+    if (!d.parked.pi.hProcess) throw Failure("no copy is set aside (use: another PROGRAM)");
+    if (WaitForSingleObject(d.process.pi.hProcess, 0) != WAIT_OBJECT_0)
+        throw Failure("the other copy still runs");
+    std::swap(d.process.pi, d.parked.pi);
+    d.mainWindow = std::exchange(d.parkedWindow, nullptr);
+    CloseHandle(d.parked.pi.hThread);
+    CloseHandle(d.parked.pi.hProcess);
+    d.parked.pi = {};
+}
+
+void Minimize(Driver& d, const Args&) {
+    PostMessageA(d.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    d.Expect(Driver::kWait, [&]() -> std::string {
+        return IsIconic(d.Main()) ? "" : "the window is not minimised";
+    });
+}
+
+void ExpectFront(Driver& d, const Args&) {
+    d.Expect(Driver::kWait, [&]() -> std::string {
+        if (IsIconic(d.Main())) return "the window is minimised";
+        return GetForegroundWindow() == d.Main() ? "" : "the program's window is not in front";
+    });
+}
+
+// Opens FILE for reading and writing, sharing both, as a tool that keeps a file open does; the
+// handle stays open until the driver ends.
+void Hold(Driver&, const Args& a) {
+    const HANDLE file =
+        CreateFileA(a[1].c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw Failure(Format("cannot open %s, error %lu", a[1].c_str(), GetLastError()));
 }
 
 void Restore(Driver& d, const Args&) {
@@ -550,7 +598,12 @@ const Command kCommands[] = {
     {"settle", "[ms]", "waits until the program reads its messages, answering boxes", Settle},
     {"close", "", "closes the window", Close},
     {"expect-exit", "[CODE] [ms]", "the program ends with CODE (0)", ExpectExit},
+    {"another", "PROGRAM", "sets the running copy aside and starts another", Another},
+    {"back", "", "the other copy has ended: back to the one set aside", Back},
     {"restore", "", "restores the window", Restore},
+    {"minimize", "", "minimises the window", Minimize},
+    {"expect-front", "", "the window is shown and in front", ExpectFront},
+    {"hold", "FILE", "keeps FILE open for reading and writing, sharing both", Hold},
     {"maximize", "", "maximises the window", Maximize},
     {"switch", "", "another program's window comes to the front and goes again", Switch},
     {"click", "CONTROL [ms]", "clicks, then settles", Click},

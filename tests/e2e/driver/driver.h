@@ -49,6 +49,9 @@ class Driver {
 
     // The program under test and its window (set by `window`).
     ProcessHandles process;
+    // A copy set aside by `another` while a second one runs; `back` returns to it.
+    ProcessHandles parked;
+    HWND parkedWindow = nullptr;
     // The idle connections outlive the listener: it must end without their help.
     IdleClients idle;
     HttpListener http;

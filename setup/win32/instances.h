@@ -1,0 +1,16 @@
+#pragma once
+#include "seams/instances.h"
+#include "win32/owners.h"
+
+namespace ww {
+
+class Win32Instances final : public Instances {
+  public:
+    bool ClaimOnlyCopy() override;
+    void ShowRunningCopy() override;
+
+  private:
+    KernelObject mark_; // held until the program ends; the system drops it with the process
+};
+
+} // namespace ww
