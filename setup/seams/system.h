@@ -92,6 +92,8 @@ class System {
     virtual void DoEvents() = 0;
     // GetTickCount: milliseconds since the system started, wrapping after 49.7 days
     virtual uint32_t GetTickCount() = 0;
+    // Sleep: the thread waits, its window unpainted, for the given milliseconds
+    virtual void Sleep(uint32_t milliseconds) = 0;
 };
 
 // A handle of the System seam, closed on every way out. OpenProcessToken closes the handle held

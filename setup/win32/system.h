@@ -29,8 +29,9 @@ class Win32System final : public System {
     uint32_t FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t languageId, char* buffer,
                             uint32_t size) override;
     uint32_t GetLastError() override;
-    void DoEvents() override;         // pump.cpp
-    uint32_t GetTickCount() override; // pump.cpp
+    void DoEvents() override;                   // pump.cpp
+    uint32_t GetTickCount() override;           // pump.cpp
+    void Sleep(uint32_t milliseconds) override; // pump.cpp
 };
 
 } // namespace ww

@@ -23,6 +23,11 @@ constexpr char kSetupIncomplete[] =
     "Setup could not finish setting up your network.\r\n\r\n"
     "Setup.log beside this program lists every setting before and after this run.";
 
+constexpr char kNoAddressYet[] =
+    "Setup has switched this PC to get its settings from the router, but the router has not "
+    "given it an address yet.\r\n\r\n"
+    "Check the cable to the router, then restart the PC.";
+
 // Marks a setup run in progress for as long as it lasts, on every way out.
 class BusyScope {
   public:
@@ -161,7 +166,10 @@ void Form1::cmdWrite_Click() {
     Quietly([&] { WriteLog(app_, " *Reading...*"); });
     Quietly([&] { ConfigureNetwork(app_, true); });
     Quietly([&] { LogIpConfig(app_); });
-    if (outcome != PassOutcome::Done) {
+    const bool switched = outcome == PassOutcome::Done ||
+                          outcome == PassOutcome::DoneRestartNeeded ||
+                          outcome == PassOutcome::NoAddressYet;
+    if (!switched) {
         // A restart would only bring up a half-changed PC: none is offered.
         Quietly([&] { WriteLog(app_, "Setup incomplete"); });
         Quietly([&] {
@@ -172,6 +180,9 @@ void Form1::cmdWrite_Click() {
         });
         return;
     }
+    // Switched all the same: a restart is what brings the address once the cable is right.
+    if (outcome == PassOutcome::NoAddressYet)
+        Quietly([&] { app_.ui->MessageBox(kNoAddressYet, kMbOk | kMbIconAsterisk); });
     Quietly([&] { WriteLog(app_, "Attempt to reboot"); });
     Quietly([&] { PromptReboot(app_); });
 }

@@ -107,6 +107,8 @@ class FakeSystem final : public System {
         tickCount += tickStep;
         return now;
     }
+    void Sleep(uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
+    std::vector<uint32_t> sleeps;
 
     // The token handle OpenProcessToken hands out.
     static constexpr SysHandle kToken = 0x7C;

@@ -351,7 +351,8 @@ TEST(Form1SetupRun, ALaterNtBuildSwitchesTheAdapterAndRestarts) {
 
 // A run whose write pass ended at its error box, or whose NT adapter WMI did not switch, still
 // logs the settings as they now are and the report, then says it could not finish, with no
-// restart offered. The Windows 9x road's refused refresh is no failure: its restart applies it.
+// restart offered. The Windows 9x road's refused refresh is no failure while the adapter holds
+// an address.
 TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
     struct Case {
         const char* name;
@@ -376,9 +377,9 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
          {kIncompleteBackedUp}},
         {"XP, a method said no",
          xp,
-         [](TestApp& t) { t.wmi.instances[0].returnValues["RenewDHCPLease"] = 1; },
+         [](TestApp& t) { t.wmi.instances[0].returnValues["EnableDHCP"] = 84; },
          {kIncompleteBackedUp}},
-        {"Windows 98, refresh refused", win98, [](TestApp&) {}, {kRestartQuestion}},
+        {"Windows 98, refresh refused but an address", win98, [](TestApp&) {}, {kRestartQuestion}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -405,11 +406,78 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
             EXPECT_EQ(lines.back(), "Setup incomplete");
             EXPECT_EQ(Count(lines, "Attempt to reboot"), 0);
         } else {
-            EXPECT_TRUE(InOrder(lines, {"DHCP = False", "Completed Setup", " *Reading...*",
-                                        " -- Ipconfig complete --", "Attempt to reboot",
-                                        "Reboot cancelled"}));
+            EXPECT_TRUE(InOrder(lines, {"DHCP = True", "Outcome = Done", "Completed Setup",
+                                        " *Reading...*", " -- Ipconfig complete --",
+                                        "Attempt to reboot", "Reboot cancelled"}));
             EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
         }
+        EXPECT_TRUE(w.t.sys.exitCalls.empty());
+    }
+}
+
+// A switch that Windows applies at its restart ends like any other; one that the router has
+// not answered yet says so, then offers the restart that brings the address once the cable is
+// right.
+TEST(Form1SetupRun, EveryOutcomeOfTheSwitchHasItsEnding) {
+    const std::string noAddress =
+        "Setup has switched this PC to get its settings from the router, but the router has not "
+        "given it an address yet.\r\n\r\nCheck the cable to the router, then restart the PC.";
+    const OsVersionInfo xp{148, 5, 1, 2600, 2}, win10{148, 10, 0, 19045, 2},
+        win98{148, 4, 10, 67766446, 1};
+    const struct {
+        const char* name;
+        OsVersionInfo version;
+        std::function<void(TestApp&)> arrange;
+        std::string outcome;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {"Windows 10, done", win10, [](TestApp&) {}, "Outcome = Done", {kRestartQuestion}},
+        {"XP, EnableDHCP 1",
+         xp,
+         [](TestApp& t) { t.wmi.instances[0].returnValues["EnableDHCP"] = 1; },
+         "Outcome = Done, restart needed",
+         {kRestartQuestion}},
+        {"Windows 10, renewal 82 without an address",
+         win10,
+         [](TestApp& t) {
+             t.wmi.instances[0].returnValues["RenewDHCPLease"] = 82;
+             t.iphlp.adapters[0].ips = {{"0.0.0.0", "0.0.0.0"}};
+         },
+         "Outcome = No address from the router yet",
+         {noAddress, kRestartQuestion}},
+        {"Windows 98, renewal refused without an address",
+         win98,
+         [](TestApp& t) {
+             t.iphlp.interfaces = {{4, u"NIC"}};
+             t.iphlp.renewResults = {1168};
+             t.iphlp.adapters[0].ips = {{"169.254.9.9", "255.255.0.0"}};
+         },
+         "Outcome = No address from the router yet",
+         {"IpRenewAddress error 1168, Err# is 0", noAddress, kRestartQuestion}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = c.version;
+        c.arrange(w.t);
+        w.form.Form_Load();
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.t.ui.answers.assign(c.boxes.size() - 1, kIdOk);
+        w.t.ui.answers.push_back(kIdNo);
+        w.form.cmdWrite_Click();
+
+        std::vector<std::string> texts;
+        for (size_t i = boxesBefore; i < w.t.ui.boxes.size(); ++i)
+            texts.push_back(w.t.ui.boxes[i].text);
+        EXPECT_EQ(texts, c.boxes);
+        if (c.boxes.size() > 1) {
+            const auto& box = w.t.ui.boxes[w.t.ui.boxes.size() - 2];
+            EXPECT_EQ(box.style, kMbOk | kMbIconAsterisk);
+        }
+        const auto lines = w.t.LogLines();
+        EXPECT_TRUE(InOrder(lines, {c.outcome, "Completed Setup", " -- Ipconfig complete --",
+                                    "Attempt to reboot", "Reboot cancelled"}));
+        EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
         EXPECT_TRUE(w.t.sys.exitCalls.empty());
     }
 }
