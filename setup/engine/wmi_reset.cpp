@@ -88,10 +88,6 @@ uint32_t CallStep(App& app, WmiService& service, size_t instance, const MethodSt
     }
 }
 
-SwitchOutcome Worse(SwitchOutcome a, SwitchOutcome b) {
-    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
-}
-
 // The five methods on one instance, judged as a whole: the switch itself must succeed; the lease
 // is the router's to give, and an address already there is as good as a renewed one.
 SwitchOutcome SwitchInstance(App& app, WmiService& service, size_t instance,
@@ -125,16 +121,19 @@ SwitchOutcome ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renew
                              {"Description", "SettingID"}, &rows),
           "WMI query");
 
-    // IP Helper's description often differs from WMI's (a packet scheduler's suffix, for one);
-    // the adapter's GUID, which WMI keeps as SettingID, then names the instance instead.
-    std::vector<size_t> matches = Matching(rows, kDescription, UpperAscii(adapter.DisplayText));
-    if (matches.empty() && !adapter.AdapterKey.empty())
+    // The adapter's GUID, which WMI keeps as SettingID, names exactly the adapter the user
+    // chose and the restore file holds; descriptions differ between IP Helper and WMI (XP's
+    // packet scheduler suffix) and two cards of one model share one. Only where no instance
+    // carries the GUID does the description decide, and only when it names a single instance.
+    std::vector<size_t> matches;
+    if (!adapter.AdapterKey.empty())
         matches = Matching(rows, kSettingId, UpperAscii(adapter.AdapterKey));
-
-    SwitchOutcome outcome = matches.empty() ? SwitchOutcome::Failed : SwitchOutcome::Done;
-    for (const size_t i : matches)
-        outcome = Worse(outcome, SwitchInstance(app, *service, i, adapter, renewLease));
-    return outcome;
+    if (matches.empty()) matches = Matching(rows, kDescription, UpperAscii(adapter.DisplayText));
+    if (matches.size() != 1) {
+        WriteLog(app, "Adapters matched = " + std::to_string(matches.size()));
+        return SwitchOutcome::Failed;
+    }
+    return SwitchInstance(app, *service, matches.front(), adapter, renewLease);
 }
 
 } // namespace ww

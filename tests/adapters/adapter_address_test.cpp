@@ -14,12 +14,15 @@ TEST(AdapterAddress, OnlyAnAddressTheRouterCanHaveGivenCounts) {
         const char* text;
         bool router;
     } cases[] = {
-        {"192.168.1.10", true}, {"10.0.0.1", true},     {"169.253.255.255", true},
-        {"169.255.0.1", true},  {"1.0.0.0", true},      {"0.0.0.1", true},
-        {"0.0.0.0", false},     {"169.254.0.1", false}, {"169.254.255.255", false},
-        {"", false},            {"192.168.1", false},   {"192.168.1.256", false},
-        {"192.168.1.1.", false}, {"192.168.1.1 ", false}, {"1..2.3", false},
-        {"0001.2.3.4", false},  {"a.b.c.d", false},
+        {"192.168.1.10", true},     {"10.0.0.1", true},
+        {"169.253.255.255", true},  {"169.255.0.1", true},
+        {"1.0.0.0", true},          {"0.0.0.1", true},
+        {"0.0.0.0", false},         {"169.254.0.1", false},
+        {"169.254.255.255", false}, {"", false},
+        {"192.168.1", false},       {"192.168.1.256", false},
+        {"192.168.1.1.", false},    {"192.168.1.1 ", false},
+        {"1..2.3", false},          {"0001.2.3.4", false},
+        {"a.b.c.d", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsRouterAddress(c.text), c.router) << "\"" << c.text << "\"";
@@ -41,11 +44,12 @@ TEST(AdapterAddress, TheAdapterIsFoundByItsInterfaceIndex) {
         {"another adapter's address is not the chosen one's", {other, chosen}, 4, false},
         {"the other one has it", {other, chosen}, 7, true},
         {"no such index", {other}, 9, false},
-        {"the second of its addresses", {[&] {
-              FakeAdapter a = chosen;
-              a.ips.push_back({"192.168.1.33", "255.255.255.0"});
-              return a;
-          }()},
+        {"the second of its addresses",
+         {[&] {
+             FakeAdapter a = chosen;
+             a.ips.push_back({"192.168.1.33", "255.255.255.0"});
+             return a;
+         }()},
          4,
          true},
         {"no adapters at all", {}, 4, false},

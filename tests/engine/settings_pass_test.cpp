@@ -458,12 +458,12 @@ TEST(SettingsPass, MissingValuesAreNeverCreated) {
 
     Pc nt(Win2000, Road::Nt);
     nt.t.wmi.instances.clear();
-    EXPECT_EQ(
-        nt.Run(false),
-        (Lines{"Selected: " + kNic, "Setting values", "Connection:", "Auto Dial", "No Net Auto",
-               "Proxy", "Auto URL", "Autokey = " + kSid + "\\" + kIe + "Connections",
-               "Auto detect = False", "NIC(s):", "Area 1:", "Area 2:", "NIC setup",
-               "IP, DNS & DHCP = False", "Outcome = Failed", "Completed Setup"}));
+    EXPECT_EQ(nt.Run(false),
+              (Lines{"Selected: " + kNic, "Setting values", "Connection:", "Auto Dial",
+                     "No Net Auto", "Proxy", "Auto URL",
+                     "Autokey = " + kSid + "\\" + kIe + "Connections", "Auto detect = False",
+                     "NIC(s):", "Area 1:", "Area 2:", "NIC setup", "Adapters matched = 0",
+                     "IP, DNS & DHCP = False", "Outcome = Failed", "Completed Setup"}));
     EXPECT_FALSE(nt.t.reg.KeyExists(kHkeyLocalMachine, kInterface));
     EXPECT_FALSE(nt.t.reg.KeyExists(kHkeyUsers, kSid));
     EXPECT_EQ(nt.Run(true),

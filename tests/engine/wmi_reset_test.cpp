@@ -255,18 +255,6 @@ TEST_F(WmiReset, BusyAnswersAreRetriedThreeTimesTwoSecondsApart) {
     }
 }
 
-TEST_F(WmiReset, NoMatchingInstanceLogsNothingAndIsFalse) {
-    Instances({"WAN Miniport", "Realtek RTL8139 Family PCI Fast Ethernet NIC #2",
-               " Realtek RTL8139 Family PCI Fast Ethernet NIC",
-               "Realtek RTL8139  Family PCI Fast Ethernet NIC"});
-
-    EXPECT_EQ(ResetAdaptersWmi(t.app, adapter, true), SwitchOutcome::Failed);
-
-    EXPECT_TRUE(t.LogLines().empty());
-    EXPECT_TRUE(t.wmi.calls.empty());
-    EXPECT_EQ(t.wmi.open, 0);
-}
-
 // With no adapter found the pass works on the empty entry 0: an instance whose description is
 // null is no match for it, one whose description is the empty text is.
 TEST_F(WmiReset, ANullDescriptionMatchesNoText) {
@@ -278,42 +266,64 @@ TEST_F(WmiReset, ANullDescriptionMatchesNoText) {
                                 "1 ReleaseDHCPLease", "1 RenewDHCPLease"}));
 }
 
-// IP Helper and WMI often describe one adapter differently (XP's packet scheduler adds a
-// suffix); the adapter's GUID then finds its instance as SettingID, but only when no description
-// matches, and never for an adapter without a key.
-TEST_F(WmiReset, WithoutADescriptionMatchTheSettingIdDecides) {
+// The adapter's GUID names its instance whatever the descriptions say; the description decides
+// only where no instance carries the GUID, and only when it names one instance. Otherwise
+// nothing is switched, not even an instance the user may not have chosen.
+TEST_F(WmiReset, ExactlyTheChosenAdapterIsSwitched) {
     const std::string guid = adapter.AdapterKey;
     const std::string miniport = adapter.DisplayText + " - Packet Scheduler Miniport";
-    using Ids = std::vector<std::pair<std::string, std::optional<std::string>>>;
+    const std::string nic = adapter.DisplayText;
+    using Ids = std::vector<std::pair<std::optional<std::string>, std::optional<std::string>>>;
     const struct {
         const char* what;
         std::string adapterKey;
-        Ids instances; // description, SettingID
-        Lines methods; // "instance method" of the first call per switched instance
-        bool result;
+        Ids instances;         // description, SettingID
+        int switched;          // the instance the methods were called on; -1: none
+        const char* countLine; // logged when none was
     } cases[] = {
-        {"the GUID names the instance",
+        {"XP's description, found by the GUID",
          guid,
          {{"WAN Miniport", "{9}"}, {miniport, guid}},
-         {"1 EnableDHCP"},
-         true},
-        {"GUIDs are compared ignoring case",
-         "{abcd}",
-         {{miniport, "{ABCD}"}},
-         {"0 EnableDHCP"},
-         true},
-        {"a description match wins",
+         1,
+         nullptr},
+        {"GUIDs compare ignoring case", "{abcd}", {{miniport, "{ABCD}"}}, 0, nullptr},
+        {"two cards of one model: the GUID picks",
          guid,
-         {{miniport, guid}, {adapter.DisplayText, "{OTHER}"}},
-         {"1 EnableDHCP"},
-         true},
-        {"every instance with the GUID",
+         {{nic, "{OTHER}"}, {nic, guid}},
+         1,
+         nullptr},
+        {"the GUID wins over another instance's description",
          guid,
-         {{miniport, guid}, {"x", guid}},
-         {"0 EnableDHCP", "1 EnableDHCP"},
-         true},
-        {"no GUID matches", guid, {{miniport, "{OTHER}"}, {"x", std::nullopt}}, {}, false},
-        {"an adapter without a key matches no empty GUID", "", {{miniport, ""}}, {}, false},
+         {{nic, "{OTHER}"}, {miniport, guid}},
+         1,
+         nullptr},
+        {"no GUID anywhere: the one description",
+         guid,
+         {{"x", std::nullopt}, {nic, "{9}"}},
+         1,
+         nullptr},
+        {"no GUID anywhere: two descriptions",
+         guid,
+         {{nic, "{8}"}, {nic, "{9}"}},
+         -1,
+         "Adapters matched = 2"},
+        {"the GUID twice", guid, {{nic, guid}, {"x", guid}}, -1, "Adapters matched = 2"},
+        {"nothing matches",
+         guid,
+         {{miniport, "{OTHER}"}, {"x", std::nullopt}},
+         -1,
+         "Adapters matched = 0"},
+        {"an adapter without a key matches no empty GUID",
+         "",
+         {{miniport, ""}},
+         -1,
+         "Adapters matched = 0"},
+        {"a null description matches not even the empty text",
+         guid,
+         {{std::nullopt, std::nullopt}},
+         -1,
+         "Adapters matched = 0"},
+        {"no instances at all", guid, {}, -1, "Adapters matched = 0"},
     };
     for (const auto& c : cases) {
         TestApp app;
@@ -323,15 +333,18 @@ TEST_F(WmiReset, WithoutADescriptionMatchTheSettingIdDecides) {
         entry.AdapterKey = c.adapterKey;
 
         EXPECT_EQ(ResetAdaptersWmi(app.app, entry, true),
-                  c.result ? SwitchOutcome::Done : SwitchOutcome::Failed)
+                  c.switched < 0 ? SwitchOutcome::Failed : SwitchOutcome::Done)
             << c.what;
 
-        Lines first;
+        if (c.switched < 0) {
+            EXPECT_TRUE(app.wmi.calls.empty()) << c.what;
+            EXPECT_EQ(app.LogLines(), Lines{c.countLine}) << c.what;
+            continue;
+        }
+        ASSERT_EQ(app.wmi.calls.size(), 5u) << c.what;
         for (const auto& call : app.wmi.calls)
-            if (call.method == "EnableDHCP")
-                first.push_back(std::to_string(call.instance) + " " + call.method);
-        EXPECT_EQ(first, c.methods) << c.what;
-        EXPECT_EQ(app.wmi.calls.size(), 5 * c.methods.size()) << c.what;
+            EXPECT_EQ(call.instance, static_cast<size_t>(c.switched)) << c.what;
+        EXPECT_EQ(app.LogLines(), kAllFive) << c.what;
     }
 }
 
@@ -339,27 +352,6 @@ TEST_F(WmiReset, TheDescriptionIsComparedIgnoringCase) {
     Instances({"REALTEK rtl8139 family pci FAST ethernet nic"});
     EXPECT_EQ(ResetAdaptersWmi(t.app, adapter, true), SwitchOutcome::Done);
     EXPECT_EQ(t.LogLines(), kAllFive);
-}
-
-// Two matching adapters whose ten calls all succeed did everything asked of them.
-TEST_F(WmiReset, TwoMatchingInstancesAreBothSwitchedAndSucceedTogether) {
-    Instances({adapter.DisplayText, "Other", adapter.DisplayText});
-
-    EXPECT_EQ(ResetAdaptersWmi(t.app, adapter, true), SwitchOutcome::Done);
-
-    Lines expected = kAllFive;
-    expected.insert(expected.end(), kAllFive.begin(), kAllFive.end());
-    EXPECT_EQ(t.LogLines(), expected);
-    ASSERT_EQ(t.wmi.calls.size(), 10u);
-    EXPECT_EQ(t.wmi.calls[0].instance, 0u);
-    EXPECT_EQ(t.wmi.calls[5].instance, 2u);
-}
-
-TEST_F(WmiReset, OneFailureOnEitherOfTwoMatchesMakesItFalse) {
-    t.wmi.instances.push_back({adapter.DisplayText, {}, {}});
-    t.wmi.instances.push_back({adapter.DisplayText, {{"SetDNSDomain", 70}}, {}});
-    EXPECT_EQ(ResetAdaptersWmi(t.app, adapter, true), SwitchOutcome::Failed);
-    EXPECT_EQ(t.LogLines().at(7), "SetDNSDomain = 70");
 }
 
 TEST_F(WmiReset, WithoutLeaseRenewalTheThreeCallsMadeDecide) {
