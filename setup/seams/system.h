@@ -50,6 +50,10 @@ class System {
 
     // GetVersionExA
     virtual bool GetVersionExA(OsVersionInfo* info) = 0;
+    // RtlGetVersion of ntdll, looked up at run time: the version Windows really is, which no
+    // compatibility setting of the program changes. False where ntdll lacks it (Windows 9x,
+    // NT 4) or it fails.
+    virtual bool RtlGetVersion(OsVersionInfo* info) = 0;
     // GetUserNameA: size in/out in characters, the NUL included
     virtual bool GetUserNameA(char* buffer, uint32_t* size) = 0;
     // GetComputerNameA: size in characters; on success it becomes the length without the NUL

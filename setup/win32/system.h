@@ -7,6 +7,7 @@ namespace ww {
 class Win32System final : public System {
   public:
     bool GetVersionExA(OsVersionInfo* info) override;
+    bool RtlGetVersion(OsVersionInfo* info) override;
     bool GetUserNameA(char* buffer, uint32_t* size) override;
     bool GetComputerNameA(char* buffer, uint32_t* size) override;
     bool LookupAccountNameA(const std::string& systemName, const std::string& accountName,

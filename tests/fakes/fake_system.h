@@ -38,6 +38,8 @@ class FakeSystem final : public System {
 
     bool versionOk = true;
     OsVersionInfo version{148, 5, 1, 2600, 2};
+    // What RtlGetVersion answers; nothing: ntdll lacks it (Windows 9x, NT 4)
+    std::optional<OsVersionInfo> realVersion;
     std::optional<std::string> userName = "alice";        // nullopt: the call fails
     std::optional<std::string> computerName = "PC1";      // nullopt: the call fails
     std::map<std::string, Account> accounts;              // by upper-cased account name
@@ -71,6 +73,11 @@ class FakeSystem final : public System {
     FakeSystem();
 
     bool GetVersionExA(OsVersionInfo* info) override;
+    bool RtlGetVersion(OsVersionInfo* info) override {
+        if (!realVersion) return false;
+        *info = *realVersion;
+        return true;
+    }
     bool GetUserNameA(char* buffer, uint32_t* size) override;
     bool GetComputerNameA(char* buffer, uint32_t* size) override;
     bool LookupAccountNameA(const std::string& systemName, const std::string& accountName,

@@ -93,6 +93,7 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
         uint32_t platform, major, minor, build;
         OsFamily osCode;
         bool sidLine;
+        uint32_t realBuild = 0; // RtlGetVersion's NT build behind a compatibility setting
     };
     for (const Case& c : {
              Case{"Windows 98", 1, 4, 10, 67766446, OsFamily::Win9x, false},
@@ -103,10 +104,13 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
              Case{"Windows 10", 2, 10, 0, 19045, OsFamily::Other, true},
              Case{"another platform", 3, 4, 0, 0, OsFamily::Other, false},
              Case{"Win32s", 0, 3, 10, 0, OsFamily::Win32s, false},
+             Case{"Windows 98 setting on Windows 10", 1, 4, 10, 67766446, OsFamily::Other, true,
+                  19045},
          }) {
         SCOPED_TRACE(c.name);
         Window w;
         w.t.sys.version = {148, c.major, c.minor, c.build, c.platform};
+        if (c.realBuild != 0) w.t.sys.realVersion = OsVersionInfo{148, 10, 0, c.realBuild, 2};
         w.form.Form_Load();
         EXPECT_EQ(w.t.app.OsCode, c.osCode);
         const auto lines = w.t.LogLines();
