@@ -298,8 +298,10 @@ struct Pass {
 };
 
 std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const AdapterEntry& entry) {
+    // On the NT road the user's settings are those of whoever sees the window.
+    const std::string ntUser = app.DesktopSid.empty() ? app.UserSid : app.DesktopSid;
     const std::string userKeyPrefix = road == Road::Win9x ? app.UserName
-                                      : road == Road::Nt  ? app.UserSid
+                                      : road == Road::Nt  ? ntUser
                                                           : std::string();
     std::array<std::string, kKeyCount> paths;
     for (size_t k = 0; k < kKeyCount; ++k) {

@@ -33,6 +33,15 @@ class Win32System final : public System {
     void DoEvents() override;                   // pump.cpp
     uint32_t GetTickCount() override;           // pump.cpp
     void Sleep(uint32_t milliseconds) override; // pump.cpp
+    // desktop_owner.cpp
+    SysHandle GetShellWindow() override;
+    uint32_t GetWindowThreadProcessId(SysHandle window, uint32_t* processId) override;
+    SysHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
+    bool GetTokenInformation(SysHandle token, uint32_t infoClass, uint8_t* buffer, uint32_t length,
+                             uint32_t* returnLength) override;
+    bool LookupAccountSidA(const std::string& systemName, const uint8_t* sid, char* name,
+                           uint32_t* nameSize, char* domain, uint32_t* domainSize,
+                           uint32_t* use) override;
 };
 
 } // namespace ww

@@ -6,6 +6,7 @@
 #include "adapters/ipconfig_report.h"
 #include "engine/restore_file.h"
 #include "engine/settings_pass.h"
+#include "platform/desktop_user.h"
 #include "platform/identity.h"
 #include "platform/log.h"
 #include "platform/registry_values.h"
@@ -87,6 +88,7 @@ void Form1::Form_Load() {
     if (RoadOf(app_) == Road::Nt) {
         GuardedStep(app_, [&] { app_.UserSid = GetUserSid(app_); });
         GuardedStep(app_, [&] { WriteLog(app_, app_.UserSid); });
+        GuardedStep(app_, [&] { NoteDesktopUser(app_); });
         GuardedStep(app_, [&] { EnableShutdownPrivilege(app_); });
     }
     GuardedStep(app_, [&] { ListAdapters(app_, *this); });

@@ -131,6 +131,56 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
     }
 }
 
+// Run as another account than the desktop's (Run as..., or elevated with an administrator's
+// password): on every NT road the desktop's owner follows the SID line, and the run rewrites
+// that user's Internet settings. Windows 98 has one user and asks no one.
+TEST(Form1StartUp, TheDesktopsOwnerFollowsTheSidLine) {
+    const std::vector<uint8_t> bobSid = FakeSystem::MakeSid(1, 5, {21, 7, 8, 9, 1004});
+    const std::string bob = "S-1-5-21-7-8-9-1004";
+    const struct {
+        const char* name;
+        OsVersionInfo version;
+        bool asked;
+    } cases[] = {
+        {"NT 4 with a shell that answers", {148, 4, 0, 1381, 2}, true},
+        {"Windows 2000", {148, 5, 0, 2195, 2}, true},
+        {"Windows XP", {148, 5, 1, 2600, 2}, true},
+        {"Windows 7", {148, 6, 1, 7601, 2}, true},
+        {"Windows 10", {148, 10, 0, 19045, 2}, true},
+        {"Windows 98", {148, 4, 10, 67766446, 1}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = c.version;
+        w.t.sys.shellWindow = 0x10010;
+        w.t.sys.shellTokenSid = bobSid;
+        w.t.sys.sidNames[bobSid] = {"PC1", "bob"};
+        const std::string ie =
+            "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\";
+        w.t.reg.SetDword(kHkeyUsers, "S-1-5-21-1004336348-1177238915-682003330-1003" + ie,
+                         "ProxyEnable", 1);
+        w.t.reg.SetDword(kHkeyUsers, bob + ie, "ProxyEnable", 0);
+        w.form.Form_Load();
+        const auto lines = w.t.LogLines();
+        const int user = FirstStartingWith(lines, "User: ");
+        ASSERT_GT(user, 0);
+        if (!c.asked) {
+            EXPECT_EQ(FirstStartingWith(lines, "Desktop user = "), -1);
+            EXPECT_TRUE(w.t.sys.processAccess.empty());
+            continue;
+        }
+        ASSERT_LT(user + 2, static_cast<int>(lines.size()));
+        EXPECT_EQ(lines[static_cast<size_t>(user + 1)], w.t.app.UserSid);
+        EXPECT_EQ(lines[static_cast<size_t>(user + 2)], "Desktop user = PC1\\bob " + bob);
+        EXPECT_EQ(w.t.app.DesktopSid, bob);
+        EXPECT_GT(IndexOf(lines, ">Proxy = 0"), 0) << "the read pass shows bob's hive";
+        EXPECT_EQ(IndexOf(lines, ">Proxy = 1"), -1) << "not the account's";
+        EXPECT_GT(IndexOf(lines, " *Reading...*"), user + 2);
+        EXPECT_EQ(w.t.sys.adjustCalls.size(), 1u);
+    }
+}
+
 TEST(Form1StartUp, AtADriveRootTheLogLiesBesideTheProgramWithOneBackslash) {
     Window w;
     w.t.files.programPath = "D:\\wirewise.exe";
