@@ -83,8 +83,8 @@ std::optional<std::string> SidString(const uint8_t* sid, size_t size) {
     }
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* sub = sid + kSidHeader + 4 * i;
-        const uint32_t value = sub[0] | (uint32_t{sub[1]} << 8) | (uint32_t{sub[2]} << 16) |
-                               (uint32_t{sub[3]} << 24);
+        const uint32_t value =
+            sub[0] | (uint32_t{sub[1]} << 8) | (uint32_t{sub[2]} << 16) | (uint32_t{sub[3]} << 24);
         text.append("-").append(std::to_string(value));
     }
     return text;
@@ -95,8 +95,7 @@ std::optional<DesktopUser> FindDesktopUser(App& app) {
     const SysHandle shell = sys.GetShellWindow();
     if (shell == 0) return std::nullopt;
     uint32_t processId = 0;
-    if (sys.GetWindowThreadProcessId(shell, &processId) == 0 || processId == 0)
-        return std::nullopt;
+    if (sys.GetWindowThreadProcessId(shell, &processId) == 0 || processId == 0) return std::nullopt;
     SysHandleOwner process(sys);
     // The limited right is all an administrator is granted on another user's process on Vista
     // and later; the systems before it know only the full one.

@@ -12,8 +12,7 @@ namespace {
 using GetShellWindowFn = HWND(WINAPI*)();
 using GetWindowThreadProcessIdFn = DWORD(WINAPI*)(HWND, LPDWORD);
 using OpenProcessFn = HANDLE(WINAPI*)(DWORD, BOOL, DWORD);
-using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD,
-                                            PDWORD);
+using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
 using LookupAccountSidAFn = BOOL(WINAPI*)(LPCSTR, PSID, LPSTR, LPDWORD, LPSTR, LPDWORD,
                                           PSID_NAME_USE);
 
@@ -49,9 +48,9 @@ bool Win32System::GetTokenInformation(SysHandle token, uint32_t infoClass, uint8
     const auto fn = advapi32.Proc<GetTokenInformationFn>("GetTokenInformation");
     if (!fn) return false;
     DWORD returned = 0;
-    const bool ok = fn(reinterpret_cast<HANDLE>(token),
-                       static_cast<TOKEN_INFORMATION_CLASS>(infoClass), buffer, length,
-                       &returned) != 0;
+    const bool ok =
+        fn(reinterpret_cast<HANDLE>(token), static_cast<TOKEN_INFORMATION_CLASS>(infoClass), buffer,
+           length, &returned) != 0;
     const DWORD error = ::GetLastError();
     *returnLength = returned;
     SetLastError(error);
@@ -67,8 +66,8 @@ bool Win32System::LookupAccountSidA(const std::string& systemName, const uint8_t
     DWORD n = *nameSize;
     DWORD d = *domainSize;
     SID_NAME_USE u = SidTypeUser;
-    const bool ok = fn(systemName.empty() ? nullptr : systemName.c_str(),
-                       const_cast<uint8_t*>(sid), name, &n, domain, &d, &u) != 0;
+    const bool ok = fn(systemName.empty() ? nullptr : systemName.c_str(), const_cast<uint8_t*>(sid),
+                       name, &n, domain, &d, &u) != 0;
     *nameSize = n;
     *domainSize = d;
     *use = static_cast<uint32_t>(u);

@@ -72,8 +72,10 @@ TEST(DesktopUser, AnyFailedStepLeavesItUnknown) {
         bool found;
         std::vector<SysHandle> closed;
     } cases[] = {
-        {"no shell window (or none before 2000)", [](FakeSystem& s) { s.shellWindow = 0; },
-         false, {}},
+        {"no shell window (or none before 2000)",
+         [](FakeSystem& s) { s.shellWindow = 0; },
+         false,
+         {}},
         {"the window's process unknown", [](FakeSystem& s) { s.shellProcessId = 0; }, false, {}},
         {"the process refused",
          [](FakeSystem& s) {
@@ -82,11 +84,16 @@ TEST(DesktopUser, AnyFailedStepLeavesItUnknown) {
          false,
          {}},
         {"only the limited right granted (Vista and later)",
-         [](FakeSystem& s) { s.refusedProcessAccess = {kProcessQueryInformation}; }, true,
+         [](FakeSystem& s) { s.refusedProcessAccess = {kProcessQueryInformation}; },
+         true,
          {FakeSystem::kShellToken, FakeSystem::kProcess}},
-        {"the token refused", [](FakeSystem& s) { s.shellTokenOk = false; }, false,
+        {"the token refused",
+         [](FakeSystem& s) { s.shellTokenOk = false; },
+         false,
          {FakeSystem::kProcess}},
-        {"no token user", [](FakeSystem& s) { s.shellTokenSid.reset(); }, false,
+        {"no token user",
+         [](FakeSystem& s) { s.shellTokenSid.reset(); },
+         false,
          {FakeSystem::kShellToken, FakeSystem::kProcess}},
         {"a SID pointer outside the record",
          [](FakeSystem& s) {
@@ -108,11 +115,15 @@ TEST(DesktopUser, AnyFailedStepLeavesItUnknown) {
          {FakeSystem::kShellToken, FakeSystem::kProcess}},
         {"a SID with more sub-authorities than were filled",
          [](FakeSystem& s) {
-             s.tamperTokenUser = [](uint8_t* buffer, uint32_t) { buffer[2 * sizeof(void*) + 1] = 200; };
+             s.tamperTokenUser = [](uint8_t* buffer, uint32_t) {
+                 buffer[2 * sizeof(void*) + 1] = 200;
+             };
          },
          false,
          {FakeSystem::kShellToken, FakeSystem::kProcess}},
-        {"a SID without a name", [](FakeSystem& s) { s.sidNames.clear(); }, false,
+        {"a SID without a name",
+         [](FakeSystem& s) { s.sidNames.clear(); },
+         false,
          {FakeSystem::kShellToken, FakeSystem::kProcess}},
     };
     for (const auto& c : cases) {
@@ -132,11 +143,14 @@ TEST(DesktopUser, OnlyAnotherAccountsDesktopChangesTheHive) {
         std::string desktopSid;
         Lines log;
     } cases[] = {
-        {"elevated by another account", "S-1-5-21-1004336348-1177238915-682003330-500", true,
-         kBob, Lines{"Desktop user = PC1\\bob " + kBob}},
+        {"elevated by another account", "S-1-5-21-1004336348-1177238915-682003330-500", true, kBob,
+         Lines{"Desktop user = PC1\\bob " + kBob}},
         {"the account's own desktop", kBob, true, "", {}},
-        {"the same SID in another case", "s-1-5-21-1004336348-1177238915-682003330-1004", true,
-         "", {}},
+        {"the same SID in another case",
+         "s-1-5-21-1004336348-1177238915-682003330-1004",
+         true,
+         "",
+         {}},
         {"the account not found (S-0-0)", "S-0-0", true, kBob,
          Lines{"Desktop user = PC1\\bob " + kBob}},
         {"no shell", "S-1-5-21-1-2-3-500", false, "", {}},
