@@ -104,31 +104,43 @@ std::wstring PathOf(const Adapter& a) {
            std::to_wstring(a.index);
 }
 
-// The registry as Windows leaves it after a method that succeeded.
-void ChangeRegistry(const Adapter& a, const std::wstring& method) {
-    const std::wstring key =
-        L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" + a.settingId;
+// NT 4 keeps the adapter's addressing in its own Tcpip key and one list of name servers and one
+// DNS domain for the whole PC; later systems keep them in the adapter's interface key.
+bool Nt4() {
+    OSVERSIONINFOW vi{};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    return GetVersionExW(&vi) && vi.dwPlatformId == VER_PLATFORM_WIN32_NT && vi.dwMajorVersion == 4;
+}
+
+void SetValue(const std::wstring& key, const wchar_t* name, DWORD type, const void* data,
+              size_t bytes) {
     HKEY k = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
                         nullptr) != ERROR_SUCCESS)
         return;
-    const auto setSz = [&](const wchar_t* name, const wchar_t* text, DWORD type, size_t chars) {
-        RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(text),
-                       static_cast<DWORD>(chars * sizeof(wchar_t)));
-    };
+    RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes));
+    RegCloseKey(k);
+}
+
+// The registry as Windows leaves it after a method that succeeded.
+void ChangeRegistry(const Adapter& a, const std::wstring& method) {
+    const std::wstring services = L"SYSTEM\\CurrentControlSet\\Services\\";
+    const std::wstring interfaceKey = services + L"Tcpip\\Parameters\\Interfaces\\" + a.settingId;
+    const std::wstring addressing =
+        Nt4() ? services + a.settingId + L"\\Parameters\\Tcpip" : interfaceKey;
+    const std::wstring dns = Nt4() ? services + L"Tcpip\\Parameters" : interfaceKey;
+    static const wchar_t kNone[] = L"0.0.0.0\0";
+    static const wchar_t kEmpty[] = L"";
     if (method == L"EnableDHCP") {
         const DWORD one = 1;
-        RegSetValueExW(k, L"EnableDHCP", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
-                       sizeof one);
-        static const wchar_t kNone[] = L"0.0.0.0\0";
-        setSz(L"IPAddress", kNone, REG_MULTI_SZ, sizeof kNone / sizeof(wchar_t));
-        setSz(L"SubnetMask", kNone, REG_MULTI_SZ, sizeof kNone / sizeof(wchar_t));
+        SetValue(addressing, L"EnableDHCP", REG_DWORD, &one, sizeof one);
+        SetValue(addressing, L"IPAddress", REG_MULTI_SZ, kNone, sizeof kNone);
+        SetValue(addressing, L"SubnetMask", REG_MULTI_SZ, kNone, sizeof kNone);
     } else if (method == L"SetDNSServerSearchOrder") {
-        setSz(L"NameServer", L"", REG_SZ, 1);
+        SetValue(dns, L"NameServer", REG_SZ, kEmpty, sizeof kEmpty);
     } else if (method == L"SetDNSDomain") {
-        setSz(L"Domain", L"", REG_SZ, 1);
+        SetValue(dns, L"Domain", REG_SZ, kEmpty, sizeof kEmpty);
     }
-    RegCloseKey(k);
 }
 
 template <class Interface> class Unknown : public Interface {
