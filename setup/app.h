@@ -70,6 +70,9 @@ struct App {
     bool NtPlatform = false;
     std::string UserName;
     std::string UserSid;
+    // The SID of the desktop's owner where that is another account than UserSid's (NT road
+    // only); its hive then holds the user's settings the run reads and writes. Empty otherwise.
+    std::string DesktopSid;
 
     // From the moment the user's restart is requested until the request fails: the close it
     // brings (on Windows 9x while the request is still running) is no close of a busy program.

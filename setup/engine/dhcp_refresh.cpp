@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "adapters/adapter_address.h"
 #include "adapters/ip_helper.h"
 #include "engine/failure.h"
 #include "platform/log.h"
@@ -69,19 +70,16 @@ bool RenewDhcp(App& app, int32_t ifIndex) {
     return LeaseOperation(app, ifIndex, Lease::Renew);
 }
 
-bool RefreshDhcp(App& app, int32_t ifIndex) {
+SwitchOutcome RefreshDhcp(App& app, int32_t ifIndex) {
     const WaitCursor hourglass(*app.ui);
-    int done = 0;
-    if (ReleaseDhcp(app, ifIndex)) {
-        WriteLog(app, "Released DHCP");
-        ++done;
-    }
-    // The renew is tried whether or not the release went through.
+    // An adapter that had a fixed address has no lease to give back: only the renewal counts.
+    if (ReleaseDhcp(app, ifIndex)) WriteLog(app, "Released DHCP");
     if (RenewDhcp(app, ifIndex)) {
         WriteLog(app, "Renewed DHCP");
-        ++done;
+        return SwitchOutcome::Done;
     }
-    return done == 2;
+    return AdapterHasRouterAddress(app, ifIndex) ? SwitchOutcome::Done
+                                                 : SwitchOutcome::NoAddressYet;
 }
 
 } // namespace ww

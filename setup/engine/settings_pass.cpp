@@ -266,9 +266,9 @@ struct Pass {
         ReadRows(kNicReads);
     }
 
-    // True unless the NT road's adapter switch returned False.
-    bool WritePass() {
-        bool switched = true;
+    // How far the adapter's switch got; Done on the road that has none.
+    SwitchOutcome WritePass() {
+        SwitchOutcome switched = SwitchOutcome::Done;
         WriteLog(app, "Setting values");
         if (road != Road::None) {
             WriteLog(app, "Connection:");
@@ -279,15 +279,16 @@ struct Pass {
             if (road == Road::Win9x) {
                 WriteRows(kWin9xNicWrites);
                 WriteLog(app, "Attempt to refresh DHCP");
-                const bool refreshed = RefreshDhcp(app, entry.IfIndex);
-                WriteLog(app, std::string("DHCP = ") + TrueFalse(refreshed));
+                switched = RefreshDhcp(app, entry.IfIndex);
+                WriteLog(app, std::string("DHCP = ") + TrueFalse(SwitchDone(switched)));
             } else {
                 if (ClearsGateways()) WriteRows(kGatewayWrites);
                 WriteRows(kNameServerWrites);
                 WriteLog(app, "NIC setup");
                 switched = ResetAdaptersWmi(app, entry, true);
-                WriteLog(app, std::string("IP, DNS & DHCP = ") + TrueFalse(switched));
+                WriteLog(app, std::string("IP, DNS & DHCP = ") + TrueFalse(SwitchDone(switched)));
             }
+            WriteLog(app, OutcomeLine(switched));
         }
         WriteLog(app, "Completed Setup");
         return switched;
@@ -297,8 +298,10 @@ struct Pass {
 };
 
 std::array<std::string, kKeyCount> KeyPaths(const App& app, Road road, const AdapterEntry& entry) {
+    // On the NT road the user's settings are those of whoever sees the window.
+    const std::string ntUser = app.DesktopSid.empty() ? app.UserSid : app.DesktopSid;
     const std::string userKeyPrefix = road == Road::Win9x ? app.UserName
-                                      : road == Road::Nt  ? app.UserSid
+                                      : road == Road::Nt  ? ntUser
                                                           : std::string();
     std::array<std::string, kKeyCount> paths;
     for (size_t k = 0; k < kKeyCount; ++k) {
@@ -336,7 +339,17 @@ PassOutcome ConfigureNetwork(App& app, bool readOnly) {
             pass.ReadPass();
             return PassOutcome::Done;
         }
-        return pass.WritePass() ? PassOutcome::Done : PassOutcome::AdapterNotSwitched;
+        switch (pass.WritePass()) {
+        case SwitchOutcome::Done:
+            return PassOutcome::Done;
+        case SwitchOutcome::DoneRestartNeeded:
+            return PassOutcome::DoneRestartNeeded;
+        case SwitchOutcome::NoAddressYet:
+            return PassOutcome::NoAddressYet;
+        case SwitchOutcome::Failed:
+            break;
+        }
+        return PassOutcome::AdapterNotSwitched;
     } catch (...) {
         app.ui->MessageBox("An error occured in reading/writing the network", kMbOk | kMbIconHand);
         return PassOutcome::EndedEarly;

@@ -16,8 +16,10 @@ struct RegLocation {
 
 enum class PassOutcome {
     Done,
+    DoneRestartNeeded,  // Windows answered that the switch takes effect after a restart
+    NoAddressYet,       // switched, but the router has not given the adapter an address yet
     EndedEarly,         // a failure ended the pass at its error box
-    AdapterNotSwitched, // the NT road's switch of the adapter to DHCP returned False
+    AdapterNotSwitched, // the adapter could not be switched to DHCP
 };
 
 // One settings pass: logs every setting (readOnly) or rewrites them for the router. Reports its

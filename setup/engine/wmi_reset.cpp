@@ -6,28 +6,33 @@
 #include <string>
 #include <vector>
 
+#include "adapters/adapter_address.h"
 #include "engine/failure.h"
 #include "platform/ascii_case.h"
 #include "platform/log.h"
+#include "seams/system.h"
 #include "seams/wmi.h"
 
 namespace ww {
 namespace {
 
+// The switch itself, or the lease that only a renewal asks for.
+enum class Lease { None, Release, Renew };
+
 struct MethodStep {
     const char* method;
     bool domainArgument; // called with the empty domain text; the others without arguments
-    bool renewOnly;
+    Lease lease;
     const char* successLine;
     const char* failurePrefix;
 };
 
 constexpr std::array<MethodStep, 5> kSteps = {{
-    {"EnableDHCP", false, false, "IP on auto", "EnableDHCP = "},
-    {"SetDNSServerSearchOrder", false, false, "DNS on auto", "SetDNSServerSearchOrder = "},
-    {"SetDNSDomain", true, false, "DNS domains reset", "SetDNSDomain = "},
-    {"ReleaseDHCPLease", false, true, "Releasing DHCP Lease", "DHCP Release = "},
-    {"RenewDHCPLease", false, true, "Renewing DHCP Lease", "DHCP Renew = "},
+    {"EnableDHCP", false, Lease::None, "IP on auto", "EnableDHCP = "},
+    {"SetDNSServerSearchOrder", false, Lease::None, "DNS on auto", "SetDNSServerSearchOrder = "},
+    {"SetDNSDomain", true, Lease::None, "DNS domains reset", "SetDNSDomain = "},
+    {"ReleaseDHCPLease", false, Lease::Release, "Releasing DHCP Lease", "DHCP Release = "},
+    {"RenewDHCPLease", false, Lease::Renew, "Renewing DHCP Lease", "DHCP Renew = "},
 }};
 
 // Columns of the query's rows.
@@ -51,9 +56,63 @@ void Check(HResult hr, const char* what) {
     if (ComFailed(hr)) throw EngineFailure(std::string(what) + " failed");
 }
 
+// What the methods answer: 0 done, 1 done once Windows restarts. Two answers mean that the
+// configuration was busy for a moment; such a call is worth making again.
+constexpr uint32_t kDone = 0;
+constexpr uint32_t kDoneAfterRestart = 1;
+constexpr uint32_t kInterfaceLocked = 94;
+constexpr uint32_t kWriteLockNotEnabled = 2147786788u;
+constexpr int kRetries = 3;
+constexpr uint32_t kRetryPauseMs = 2000;
+
+bool Succeeded(uint32_t returnValue) {
+    return returnValue == kDone || returnValue == kDoneAfterRestart;
+}
+
+bool Transient(uint32_t returnValue) {
+    return returnValue == kInterfaceLocked || returnValue == kWriteLockNotEnabled;
+}
+
+// One method, called again while its answer is a transient one; every answer logged.
+uint32_t CallStep(App& app, WmiService& service, size_t instance, const MethodStep& step) {
+    std::vector<WmiArg> args;
+    if (step.domainArgument) args.push_back({"DNSDomain", ""});
+    for (int attempt = 0;; ++attempt) {
+        uint32_t returnValue = 0;
+        Check(service.ExecMethod(instance, step.method, args, &returnValue), step.method);
+        // 1 keeps its number in the log: it tells support that a restart was asked for.
+        WriteLog(app, returnValue == kDone ? std::string(step.successLine)
+                                           : step.failurePrefix + std::to_string(returnValue));
+        if (!Transient(returnValue) || attempt == kRetries) return returnValue;
+        app.sys->Sleep(kRetryPauseMs);
+    }
+}
+
+// The five methods on one instance, judged as a whole: the switch itself must succeed; the lease
+// is the router's to give, and an address already there is as good as a renewed one.
+SwitchOutcome SwitchInstance(App& app, WmiService& service, size_t instance,
+                             const AdapterEntry& adapter, bool renewLease) {
+    bool switched = true;
+    bool restart = false;
+    bool renewed = false;
+    for (const MethodStep& step : kSteps) {
+        if (step.lease != Lease::None && !renewLease) continue;
+        const uint32_t r = CallStep(app, service, instance, step);
+        restart = restart || r == kDoneAfterRestart;
+        // A release straight after EnableDHCP often has no lease to give back: only the
+        // renewal's answer counts.
+        if (step.lease == Lease::Renew) renewed = Succeeded(r);
+        if (step.lease == Lease::None && !Succeeded(r)) switched = false;
+    }
+    if (!switched) return SwitchOutcome::Failed;
+    if (renewLease && !renewed && !AdapterHasRouterAddress(app, adapter.IfIndex))
+        return SwitchOutcome::NoAddressYet;
+    return restart ? SwitchOutcome::DoneRestartNeeded : SwitchOutcome::Done;
+}
+
 } // namespace
 
-bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
+SwitchOutcome ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
     std::unique_ptr<WmiService> service;
     Check(app.wmi->ConnectServer("root\\cimv2", &service), "WMI connection");
     if (!service) throw EngineFailure("WMI connection failed");
@@ -62,31 +121,19 @@ bool ResetAdaptersWmi(App& app, const AdapterEntry& adapter, bool renewLease) {
                              {"Description", "SettingID"}, &rows),
           "WMI query");
 
-    // IP Helper's description often differs from WMI's (a packet scheduler's suffix, for one);
-    // the adapter's GUID, which WMI keeps as SettingID, then names the instance instead.
-    std::vector<size_t> matches = Matching(rows, kDescription, UpperAscii(adapter.DisplayText));
-    if (matches.empty() && !adapter.AdapterKey.empty())
+    // The adapter's GUID, which WMI keeps as SettingID, names exactly the adapter the user
+    // chose and the restore file holds; descriptions differ between IP Helper and WMI (XP's
+    // packet scheduler suffix) and two cards of one model share one. Only where no instance
+    // carries the GUID does the description decide, and only when it names a single instance.
+    std::vector<size_t> matches;
+    if (!adapter.AdapterKey.empty())
         matches = Matching(rows, kSettingId, UpperAscii(adapter.AdapterKey));
-
-    int failed = 0;
-    for (const size_t i : matches) {
-        for (const MethodStep& step : kSteps) {
-            if (step.renewOnly && !renewLease) continue;
-            std::vector<WmiArg> args;
-            if (step.domainArgument) args.push_back({"DNSDomain", ""});
-            uint32_t returnValue = 0;
-            Check(service->ExecMethod(i, step.method, args, &returnValue), step.method);
-            // Logged as the signed 16-bit number the method's result is taken as.
-            const auto r = static_cast<int16_t>(returnValue);
-            if (returnValue == 0) {
-                WriteLog(app, step.successLine);
-            } else {
-                ++failed;
-                WriteLog(app, step.failurePrefix + std::to_string(r));
-            }
-        }
+    if (matches.empty()) matches = Matching(rows, kDescription, UpperAscii(adapter.DisplayText));
+    if (matches.size() != 1) {
+        WriteLog(app, "Adapters matched = " + std::to_string(matches.size()));
+        return SwitchOutcome::Failed;
     }
-    return !matches.empty() && failed == 0;
+    return SwitchInstance(app, *service, matches.front(), adapter, renewLease);
 }
 
 } // namespace ww

@@ -157,6 +157,17 @@ constexpr std::array<OsRow, 7> kOsRows{{
     {kAnyPlatform, kAnyBuild, "OS = Other", OsFamily::Other},
 }};
 
+// The row of a version; the last row takes every other platform.
+const OsRow& Classify(const OsVersionInfo& info) {
+    for (const OsRow& row : kOsRows) {
+        const bool platformMatches =
+            row.platform == kAnyPlatform || row.platform == info.dwPlatformId;
+        const bool buildMatches = row.build == kAnyBuild || row.build == info.dwBuildNumber;
+        if (platformMatches && buildMatches) return row;
+    }
+    return kOsRows.back();
+}
+
 } // namespace
 
 bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::string& valueName,
@@ -224,17 +235,22 @@ OsFamily DetectOS(App& app) {
     OsVersionInfo info;
     info.dwOSVersionInfoSize = 148;
     if (!app.sys->GetVersionExA(&info)) return OsFamily::Win32s;
-    app.NtPlatform = info.dwPlatformId == kVerPlatformWin32Nt;
-    for (const OsRow& row : kOsRows) {
-        const bool platformMatches =
-            row.platform == kAnyPlatform || row.platform == info.dwPlatformId;
-        const bool buildMatches = row.build == kAnyBuild || row.build == info.dwBuildNumber;
-        if (platformMatches && buildMatches) {
-            WriteLog(app, row.line);
-            return row.family;
-        }
+    const OsRow& given = Classify(info);
+    WriteLog(app, given.line);
+    // A compatibility setting (Windows 98, say) makes the version call name another Windows and
+    // would send the program down that Windows' road on this one; the road follows what the
+    // system really is. Builds that the rows do not tell apart (a later Windows that the call
+    // reports as 6.2 to programs without its manifest entry) are no disagreement.
+    OsVersionInfo real;
+    real.dwOSVersionInfoSize = 148;
+    if (app.sys->RtlGetVersion(&real) && &Classify(real) != &given) {
+        WriteLog(app, "Compatibility mode: Windows NT " + std::to_string(real.dwMajorVersion) +
+                          "." + std::to_string(real.dwMinorVersion) + " build " +
+                          std::to_string(real.dwBuildNumber));
+        info = real;
     }
-    return OsFamily::Other; // unreachable: the last row takes every platform
+    app.NtPlatform = info.dwPlatformId == kVerPlatformWin32Nt;
+    return Classify(info).family;
 }
 
 } // namespace ww

@@ -25,7 +25,10 @@ bool ReadRegValue(App& app, HKey root, const std::string& keyPath, const std::st
 // returned.
 bool WriteRegValue(App& app, HKey root, const std::string& keyPath, uint32_t type,
                    const std::string& valueName, RegValue& value);
-// Classifies the running Windows, logs "OS = ..." and notes whether the platform is NT.
+// Classifies the running Windows, logs "OS = ..." as the version call names it and notes whether
+// the platform is NT. Where the system really is another family (the program runs with a
+// compatibility setting), logs "Compatibility mode: Windows NT <major>.<minor> build <n>" and
+// classifies the real one.
 OsFamily DetectOS(App& app);
 
 } // namespace ww

@@ -34,6 +34,9 @@ struct TokenPrivileges {
 
 inline constexpr uint32_t kTokenAdjustPrivileges = 0x20;
 inline constexpr uint32_t kTokenQuery = 0x08;
+inline constexpr uint32_t kTokenUser = 1; // TOKEN_INFORMATION_CLASS
+inline constexpr uint32_t kProcessQueryInformation = 0x400;
+inline constexpr uint32_t kProcessQueryLimitedInformation = 0x1000; // Vista and later
 inline constexpr uint32_t kSePrivilegeEnabled = 2;
 inline constexpr uint32_t kEwxReboot = 2;
 inline constexpr uint32_t kFormatMessageFromSystem = 0x1000;
@@ -50,6 +53,10 @@ class System {
 
     // GetVersionExA
     virtual bool GetVersionExA(OsVersionInfo* info) = 0;
+    // RtlGetVersion of ntdll, looked up at run time: the version Windows really is, which no
+    // compatibility setting of the program changes. False where ntdll lacks it (Windows 9x,
+    // NT 4) or it fails.
+    virtual bool RtlGetVersion(OsVersionInfo* info) = 0;
     // GetUserNameA: size in/out in characters, the NUL included
     virtual bool GetUserNameA(char* buffer, uint32_t* size) = 0;
     // GetComputerNameA: size in characters; on success it becomes the length without the NUL
@@ -92,10 +99,28 @@ class System {
     virtual void DoEvents() = 0;
     // GetTickCount: milliseconds since the system started, wrapping after 49.7 days
     virtual uint32_t GetTickCount() = 0;
+    // Sleep: the thread waits, its window unpainted, for the given milliseconds
+    virtual void Sleep(uint32_t milliseconds) = 0;
+
+    // Who owns the desktop, each looked up at run time (desktop_owner.cpp). GetShellWindow: 0
+    // when there is no shell (or, before Windows 2000, no such function).
+    virtual SysHandle GetShellWindow() = 0;
+    // GetWindowThreadProcessId: the thread's id (0 on failure); processId receives the process's
+    virtual uint32_t GetWindowThreadProcessId(SysHandle window, uint32_t* processId) = 0;
+    // OpenProcess: 0 on failure
+    virtual SysHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) = 0;
+    // GetTokenInformation: buffer receives the class's record as Win32 lays it out for this
+    // build's pointer size, with its pointers pointing into buffer itself
+    virtual bool GetTokenInformation(SysHandle token, uint32_t infoClass, uint8_t* buffer,
+                                     uint32_t length, uint32_t* returnLength) = 0;
+    // LookupAccountSidA; an empty systemName is the local system; sizes in characters
+    virtual bool LookupAccountSidA(const std::string& systemName, const uint8_t* sid, char* name,
+                                   uint32_t* nameSize, char* domain, uint32_t* domainSize,
+                                   uint32_t* use) = 0;
 };
 
-// A handle of the System seam, closed on every way out. OpenProcessToken closes the handle held
-// before it takes the next.
+// A handle of the System seam, closed on every way out. OpenProcessToken and OpenProcess close
+// the handle held before they take the next.
 class SysHandleOwner {
   public:
     explicit SysHandleOwner(System& sys) : sys_(sys) {}
@@ -114,6 +139,12 @@ class SysHandleOwner {
     bool OpenProcessToken(SysHandle process, uint32_t access) {
         Close();
         return sys_.OpenProcessToken(process, access, &handle_);
+    }
+    // OpenProcess
+    bool OpenProcess(uint32_t access, uint32_t processId) {
+        Close();
+        handle_ = sys_.OpenProcess(access, false, processId);
+        return handle_ != 0;
     }
 
   private:

@@ -1,4 +1,5 @@
-// The message-pump step of long registry walks and the tick count that paces it.
+// The message-pump step of long registry walks, the tick count that paces it, and the wait
+// between two tries of a call.
 #include <windows.h>
 
 #include "win32/system.h"
@@ -20,6 +21,10 @@ void Win32System::DoEvents() {
 
 uint32_t Win32System::GetTickCount() {
     return ::GetTickCount();
+}
+
+void Win32System::Sleep(uint32_t milliseconds) {
+    ::Sleep(milliseconds);
 }
 
 } // namespace ww

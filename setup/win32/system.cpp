@@ -23,6 +23,7 @@ const char* SystemName(const std::string& name) {
 }
 
 using NetGetDCNameFn = NET_API_STATUS(WINAPI*)(LPCWSTR, LPCWSTR, LPBYTE*);
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 // The token, privilege and SID functions that only the NT road calls. Windows 9x's advapi32 may
 // not export them at all, and one name the loader cannot bind keeps the program from starting
@@ -66,6 +67,22 @@ bool Win32System::GetVersionExA(OsVersionInfo* info) {
 #pragma warning(suppress : 4996) // the program classifies exactly what the call reports
 #endif
     if (!::GetVersionExA(&vi)) return false;
+    info->dwMajorVersion = vi.dwMajorVersion;
+    info->dwMinorVersion = vi.dwMinorVersion;
+    info->dwBuildNumber = vi.dwBuildNumber;
+    info->dwPlatformId = vi.dwPlatformId;
+    return true;
+}
+
+// Windows 2000 and later; before that ntdll lacks the function and the version call's answer
+// stands.
+bool Win32System::RtlGetVersion(OsVersionInfo* info) {
+    const SystemLibrary ntdll("ntdll.dll");
+    const auto rtlGetVersion = ntdll.Proc<RtlGetVersionFn>("RtlGetVersion");
+    if (!rtlGetVersion) return false;
+    OSVERSIONINFOW vi{};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (rtlGetVersion(&vi) != 0) return false;
     info->dwMajorVersion = vi.dwMajorVersion;
     info->dwMinorVersion = vi.dwMinorVersion;
     info->dwBuildNumber = vi.dwBuildNumber;

@@ -7,6 +7,7 @@ namespace ww {
 class Win32System final : public System {
   public:
     bool GetVersionExA(OsVersionInfo* info) override;
+    bool RtlGetVersion(OsVersionInfo* info) override;
     bool GetUserNameA(char* buffer, uint32_t* size) override;
     bool GetComputerNameA(char* buffer, uint32_t* size) override;
     bool LookupAccountNameA(const std::string& systemName, const std::string& accountName,
@@ -29,8 +30,18 @@ class Win32System final : public System {
     uint32_t FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t languageId, char* buffer,
                             uint32_t size) override;
     uint32_t GetLastError() override;
-    void DoEvents() override;         // pump.cpp
-    uint32_t GetTickCount() override; // pump.cpp
+    void DoEvents() override;                   // pump.cpp
+    uint32_t GetTickCount() override;           // pump.cpp
+    void Sleep(uint32_t milliseconds) override; // pump.cpp
+    // desktop_owner.cpp
+    SysHandle GetShellWindow() override;
+    uint32_t GetWindowThreadProcessId(SysHandle window, uint32_t* processId) override;
+    SysHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
+    bool GetTokenInformation(SysHandle token, uint32_t infoClass, uint8_t* buffer, uint32_t length,
+                             uint32_t* returnLength) override;
+    bool LookupAccountSidA(const std::string& systemName, const uint8_t* sid, char* name,
+                           uint32_t* nameSize, char* domain, uint32_t* domainSize,
+                           uint32_t* use) override;
 };
 
 } // namespace ww

@@ -6,6 +6,7 @@
 #include "adapters/ipconfig_report.h"
 #include "engine/restore_file.h"
 #include "engine/settings_pass.h"
+#include "platform/desktop_user.h"
 #include "platform/identity.h"
 #include "platform/log.h"
 #include "platform/registry_values.h"
@@ -22,6 +23,11 @@ namespace {
 constexpr char kSetupIncomplete[] =
     "Setup could not finish setting up your network.\r\n\r\n"
     "Setup.log beside this program lists every setting before and after this run.";
+
+constexpr char kNoAddressYet[] =
+    "Setup has switched this PC to get its settings from the router, but the router has not "
+    "given it an address yet.\r\n\r\n"
+    "Check the cable to the router, then restart the PC.";
 
 // Marks a setup run in progress for as long as it lasts, on every way out.
 class BusyScope {
@@ -85,6 +91,7 @@ void Form1::Form_Load() {
     if (RoadOf(app_) == Road::Nt) {
         GuardedStep(app_, [&] { app_.UserSid = GetUserSid(app_); });
         GuardedStep(app_, [&] { WriteLog(app_, app_.UserSid); });
+        GuardedStep(app_, [&] { NoteDesktopUser(app_); });
         GuardedStep(app_, [&] { EnableShutdownPrivilege(app_); });
     }
     GuardedStep(app_, [&] { ListAdapters(app_, *this); });
@@ -164,7 +171,10 @@ void Form1::cmdWrite_Click() {
     Quietly([&] { WriteLog(app_, " *Reading...*"); });
     Quietly([&] { ConfigureNetwork(app_, true); });
     Quietly([&] { LogIpConfig(app_); });
-    if (outcome != PassOutcome::Done) {
+    const bool switched = outcome == PassOutcome::Done ||
+                          outcome == PassOutcome::DoneRestartNeeded ||
+                          outcome == PassOutcome::NoAddressYet;
+    if (!switched) {
         // A restart would only bring up a half-changed PC: none is offered.
         Quietly([&] { WriteLog(app_, "Setup incomplete"); });
         Quietly([&] {
@@ -175,6 +185,9 @@ void Form1::cmdWrite_Click() {
         });
         return;
     }
+    // Switched all the same: a restart is what brings the address once the cable is right.
+    if (outcome == PassOutcome::NoAddressYet)
+        Quietly([&] { app_.ui->MessageBox(kNoAddressYet, kMbOk | kMbIconAsterisk); });
     Quietly([&] { WriteLog(app_, "Attempt to reboot"); });
     Quietly([&] { PromptReboot(app_); });
 }

@@ -353,3 +353,15 @@ driver_expect_boxes() {
     got=$(grep '^box: ' "$DRIVER_OUT" | sed 's/^box: //' | tr -d '\r' || true)
     [ "$got" = "$(printf '%s\n' "$@" | tr -d '\r' | sed '/^$/d')" ] || e2e_fail "message boxes: $got"
 }
+
+# The WMI stand-in (wmi_standin/) in place of Wine's WMI, in this case's prefix only: it serves
+# the instances and scripted answers of the seed read from standard input (wmi_standin.cpp
+# describes the lines) and appends every call to $WMI_CALLS.
+e2e_wmi_standin() {
+    local clsid='HKLM\Software\Classes\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32'
+    cp "$E2E_WINDOWS_BUILD/tests/e2e/wmi_standin/wmi_standin.dll" "$PREFIX/drive_c/e2e/"
+    cat >"$PREFIX/drive_c/e2e/wmi-seed.txt"
+    WMI_CALLS=$PREFIX/drive_c/e2e/wmi-calls.txt
+    e2e_reg add "$clsid" /ve /t REG_SZ /d 'C:\e2e\wmi_standin.dll' /f
+    e2e_reg add "$clsid" /v ThreadingModel /t REG_SZ /d Both /f
+}

@@ -203,7 +203,8 @@ sr_expected_read() {
 }
 
 # The write pass. Wine's IpReleaseAddress and IpRenewAddress answer 50, so neither lease line
-# appears and the refresh is False; Wine's WMI class has no methods, so the first method call
+# appears; the adapter keeps the address of the rig's network, so the refresh is done all the
+# same; Wine's WMI class has no methods, so the first method call
 # fails, the pass ends after "NIC setup" and its error box takes the place of the rest.
 sr_expected_write() {
     local user=$SR_SID
@@ -218,7 +219,7 @@ sr_expected_write() {
         "Auto detect = True" "NIC(s):"
     if [ "$SR_ROAD9X" = 1 ]; then
         printf '%s\n' "Enable DNS" OK "IP Address" OK "Subnet Mask" OK \
-            "Attempt to refresh DHCP" "DHCP = False" "Completed Setup"
+            "Attempt to refresh DHCP" "DHCP = True" "Outcome = Done" "Completed Setup"
         return
     fi
     if [ "$SR_GATES_CLEARED" = 1 ]; then

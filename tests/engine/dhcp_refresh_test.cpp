@@ -2,6 +2,7 @@
 
 #include "engine/dhcp_refresh.h"
 #include "engine/failure.h"
+#include "fakes/fake_iphelper.h"
 #include "fakes/test_app.h"
 
 namespace ww::test {
@@ -28,7 +29,7 @@ struct Dhcp : ::testing::Test {
 };
 
 TEST_F(Dhcp, ReleaseAndRenewUnderTheHourglass) {
-    EXPECT_TRUE(RefreshDhcp(t.app, kIndex));
+    EXPECT_EQ(RefreshDhcp(t.app, kIndex), SwitchOutcome::Done);
     EXPECT_EQ(t.LogLines(), (Lines{"Released DHCP", "Renewed DHCP"}));
     EXPECT_TRUE(t.ui.boxes.empty());
     EXPECT_EQ(t.ui.waitCursorShown, 1);
@@ -38,11 +39,12 @@ TEST_F(Dhcp, ReleaseAndRenewUnderTheHourglass) {
     EXPECT_EQ(t.iphlp.released[0][4], '\\');
 }
 
-TEST_F(Dhcp, ReleasedButRenewFailingShowsItsBoxAndIsFalse) {
+TEST_F(Dhcp, ReleasedButRenewFailingShowsItsBox) {
     t.iphlp.renewResults = {50};
     t.iphlp.lastErrorAfterLease = 1168;
-    EXPECT_FALSE(RefreshDhcp(t.app, kIndex));
-    EXPECT_EQ(t.LogLines(), (Lines{"Released DHCP"}));
+    EXPECT_EQ(RefreshDhcp(t.app, kIndex), SwitchOutcome::NoAddressYet);
+    EXPECT_EQ(t.LogLines(),
+              (Lines{"Released DHCP", "GetAdaptersInfo sizing failed with error 232"}));
     EXPECT_EQ(Boxes(), (Lines{"IpRenewAddress error 50, Err# is 1168"}));
     EXPECT_EQ(t.ui.waitCursorDepth, 0);
 }
@@ -50,7 +52,7 @@ TEST_F(Dhcp, ReleasedButRenewFailingShowsItsBoxAndIsFalse) {
 TEST_F(Dhcp, AFailedReleaseStillTriesTheRenew) {
     t.iphlp.releaseResults = {2};
     t.iphlp.lastErrorAfterLease = 0;
-    EXPECT_FALSE(RefreshDhcp(t.app, kIndex));
+    EXPECT_EQ(RefreshDhcp(t.app, kIndex), SwitchOutcome::Done);
     EXPECT_EQ(t.LogLines(), (Lines{"Renewed DHCP"}));
     EXPECT_EQ(Boxes(), (Lines{"ReleaseIP error 2, Err# is 0"}));
 }
@@ -76,7 +78,8 @@ TEST_F(Dhcp, TwoRecordsWithTheAdaptersIndexAreBothReleased) {
 }
 
 TEST_F(Dhcp, NoInterfaceWithTheIndexIsFalseWithoutAWord) {
-    EXPECT_FALSE(RefreshDhcp(t.app, 99));
+    EXPECT_FALSE(ReleaseDhcp(t.app, 99));
+    EXPECT_FALSE(RenewDhcp(t.app, 99));
     EXPECT_TRUE(t.LogLines().empty());
     EXPECT_TRUE(t.ui.boxes.empty());
     EXPECT_TRUE(t.iphlp.released.empty());
@@ -92,7 +95,8 @@ TEST_F(Dhcp, AnInterfaceTableThatCannotBeFetchedIsFalseSilently) {
         app.iphlp.interfaces = {{kIndex, u"NIC"}};
         app.iphlp.interfaceSizing = c.sizing;
         app.iphlp.interfaceFetch = c.fetch;
-        EXPECT_FALSE(RefreshDhcp(app.app, kIndex));
+        EXPECT_FALSE(ReleaseDhcp(app.app, kIndex));
+        EXPECT_FALSE(RenewDhcp(app.app, kIndex));
         EXPECT_TRUE(app.LogLines().empty());
         EXPECT_TRUE(app.ui.boxes.empty());
         EXPECT_TRUE(app.iphlp.released.empty());
@@ -105,12 +109,94 @@ TEST_F(Dhcp, AlwaysBoundFromTheWindows9xLibrary) {
         TestApp app;
         app.app.OsCode = os;
         app.iphlp.interfaces = {{kIndex, u"NIC"}};
-        EXPECT_TRUE(RefreshDhcp(app.app, kIndex));
+        EXPECT_EQ(RefreshDhcp(app.app, kIndex), SwitchOutcome::Done);
         EXPECT_EQ(app.iphlp.FunctionCalls(),
                   (Lines{"iphlpapi_9x!GetInterfaceInfo", "iphlpapi_9x!GetInterfaceInfo",
                          "iphlpapi_9x!IpReleaseAddress", "iphlpapi_9x!GetInterfaceInfo",
                          "iphlpapi_9x!GetInterfaceInfo", "iphlpapi_9x!IpRenewAddress"}))
             << os;
+    }
+}
+
+// The registry already holds the switch; the renewal, or else the adapter's address, tells
+// whether the router answered. A failed release alone changes nothing.
+TEST_F(Dhcp, TheRenewalOrTheAddressDecides) {
+    const struct {
+        const char* what;
+        std::deque<uint32_t> release, renew;
+        std::vector<std::string> ips; // the adapter's addresses in IP Helper
+        int32_t listedIndex;
+        Lines log;
+        SwitchOutcome outcome;
+    } cases[] = {
+        {"both succeed",
+         {},
+         {},
+         {"0.0.0.0"},
+         kIndex,
+         {"Released DHCP", "Renewed DHCP"},
+         SwitchOutcome::Done},
+        {"release refused, renewed",
+         {2},
+         {},
+         {"0.0.0.0"},
+         kIndex,
+         {"Renewed DHCP"},
+         SwitchOutcome::Done},
+        {"renewal refused, an address",
+         {},
+         {50},
+         {"192.168.1.10"},
+         kIndex,
+         {"Released DHCP"},
+         SwitchOutcome::Done},
+        {"renewal refused, a later address",
+         {},
+         {50},
+         {"0.0.0.0", "10.1.2.3"},
+         kIndex,
+         {"Released DHCP"},
+         SwitchOutcome::Done},
+        {"both refused, no address",
+         {2},
+         {50},
+         {"0.0.0.0"},
+         kIndex,
+         {},
+         SwitchOutcome::NoAddressYet},
+        {"renewal refused, Windows' own address",
+         {},
+         {50},
+         {"169.254.1.1"},
+         kIndex,
+         {"Released DHCP"},
+         SwitchOutcome::NoAddressYet},
+        {"renewal refused, another adapter's address",
+         {},
+         {50},
+         {"192.168.1.10"},
+         7,
+         {"Released DHCP"},
+         SwitchOutcome::NoAddressYet},
+    };
+    for (const auto& c : cases) {
+        TestApp app;
+        app.app.OsCode = OsFamily::Win9x;
+        app.iphlp.interfaces = {{kIndex, u"NIC"}};
+        app.iphlp.releaseResults = c.release;
+        app.iphlp.renewResults = c.renew;
+        FakeAdapter adapter;
+        adapter.index = c.listedIndex;
+        adapter.ips.clear();
+        for (const std::string& ip : c.ips)
+            adapter.ips.push_back({ip, "255.255.0.0"});
+        app.iphlp.adapters = {adapter};
+
+        EXPECT_EQ(RefreshDhcp(app.app, kIndex), c.outcome) << c.what;
+        EXPECT_EQ(app.LogLines(), c.log) << c.what;
+        const bool looked = !c.renew.empty();
+        EXPECT_EQ(app.iphlp.FunctionCalls().back() == "iphlpapi_9x!GetAdaptersInfo", looked)
+            << c.what;
     }
 }
 

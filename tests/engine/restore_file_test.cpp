@@ -406,6 +406,37 @@ TEST(RestoreFile, HoldsWhatTheRunMayChangeOnItsRoad) {
     EXPECT_TRUE(ValuesASetupRunMayChange(none.t.app).empty());
 }
 
+// Where the desktop belongs to another account than the program's, that user's hive is the one
+// saved and rewritten, on every NT road; the account's own stays as it was.
+TEST(RestoreFile, TheDesktopUsersHiveIsSavedAndRewritten) {
+    const std::string desktop = "S-1-5-21-9-8-7-1004";
+    for (const OsFamily os : {Nt4, Win2000, WinXp, Other}) {
+        SCOPED_TRACE(static_cast<int>(os));
+        Pc pc(os, true);
+        auto& reg = pc.t.reg;
+        reg.SetDword(kHkeyUsers, desktop + "\\" + kIe, "ProxyEnable", 1);
+        reg.SetString(kHkeyUsers, desktop + "\\" + kIe, "AutoConfigURL", "http://pac/");
+        pc.t.app.DesktopSid = desktop;
+        const auto account = Snapshot(reg)["HKU\\" + kSid + "\\" + kIe.substr(0, kIe.size() - 1)];
+        ASSERT_FALSE(account.empty());
+
+        const Backup backup = BackUpSettings(pc.t.app, "C:\\Tools\\");
+        ASSERT_TRUE(backup.goOn);
+        const std::string& file = pc.t.files.files.at(backup.path);
+        EXPECT_NE(file.find("[HKEY_USERS\\" + desktop + "\\Software"), std::string::npos);
+        EXPECT_EQ(file.find("HKEY_USERS\\" + kSid), std::string::npos);
+
+        EXPECT_EQ(ConfigureNetwork(pc.t.app, false), PassOutcome::Done);
+        const std::vector<std::string> log = pc.t.LogLines();
+        EXPECT_NE(
+            std::find(log.begin(), log.end(), "Autokey = " + desktop + "\\" + kIe + "Connections"),
+            log.end());
+        EXPECT_EQ(reg.Get(kHkeyUsers, desktop + "\\" + kIe, "ProxyEnable")->bytes,
+                  std::string("\0\0\0\0", 4));
+        EXPECT_EQ(Snapshot(reg)["HKU\\" + kSid + "\\" + kIe.substr(0, kIe.size() - 1)], account);
+    }
+}
+
 // Where the run can change nothing (no road, an index outside the adapter list) there is nothing
 // to put back: no file, no "Backup = " line to send the user to an empty one, no question; the
 // run goes on.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <tuple>
 
 #include "engine/settings_pass.h"
@@ -59,6 +60,14 @@ struct Pc {
         t.options.ieAuto = true;
         t.wmi.instances.push_back({kNic, {}, {}});
         t.iphlp.interfaces = {{2, u"\\DEVICE\\TCPIP_NIC"}};
+    }
+
+    // The adapter in IP Helper's list, holding address ip.
+    void Listed(const std::string& ip) {
+        FakeAdapter a;
+        a.index = 2;
+        a.ips = {{ip, "255.255.255.0"}};
+        t.iphlp.adapters = {a};
     }
 
     void SeedInternet() {
@@ -202,7 +211,7 @@ TEST(SettingsPass, WritePassOnWindowsXpWithGatewaysUnticked) {
                      "Setting Legacy", "Auto detect = True", "NIC(s):", "Clearing NameServer",
                      "Reset DHCP NS", "NIC setup"},
                     kWmiAllFive,
-                    {"IP, DNS & DHCP = True", "Completed Setup"}}));
+                    {"IP, DNS & DHCP = True", "Outcome = Done", "Completed Setup"}}));
 
     // Exactly these values changed, nothing else.
     const std::string user = "HKU\\" + pc.userKey;
@@ -276,7 +285,7 @@ TEST(SettingsPass, WritePassClearsGatewaysOn2000AlwaysAndOnRequest) {
                         nics,
                         {"NIC setup"},
                         kWmiAllFive,
-                        {"IP, DNS & DHCP = True", "Completed Setup"}}))
+                        {"IP, DNS & DHCP = True", "Outcome = Done", "Completed Setup"}}))
             << c.os;
         for (const auto& key : {kInterface, kAdapterTcpip}) {
             if (key == kInterface && !c.interfaceKey) {
@@ -359,6 +368,7 @@ const Lines k9xWrite = {
     "Released DHCP",
     "Renewed DHCP",
     "DHCP = True",
+    "Outcome = Done",
     "Completed Setup",
 };
 
@@ -439,19 +449,21 @@ TEST(SettingsPass, MissingValuesAreNeverCreated) {
                                        "IP Address",
                                        "Subnet Mask",
                                        "Attempt to refresh DHCP",
+                                       "GetAdaptersInfo sizing failed with error 232",
                                        "DHCP = False",
+                                       "Outcome = No address from the router yet",
                                        "Completed Setup"}));
     FakeRegistry empty;
     EXPECT_EQ(Snapshot(win9x.t.reg), Snapshot(empty));
 
     Pc nt(Win2000, Road::Nt);
     nt.t.wmi.instances.clear();
-    EXPECT_EQ(
-        nt.Run(false),
-        (Lines{"Selected: " + kNic, "Setting values", "Connection:", "Auto Dial", "No Net Auto",
-               "Proxy", "Auto URL", "Autokey = " + kSid + "\\" + kIe + "Connections",
-               "Auto detect = False", "NIC(s):", "Area 1:", "Area 2:", "NIC setup",
-               "IP, DNS & DHCP = False", "Completed Setup"}));
+    EXPECT_EQ(nt.Run(false),
+              (Lines{"Selected: " + kNic, "Setting values", "Connection:", "Auto Dial",
+                     "No Net Auto", "Proxy", "Auto URL",
+                     "Autokey = " + kSid + "\\" + kIe + "Connections", "Auto detect = False",
+                     "NIC(s):", "Area 1:", "Area 2:", "NIC setup", "Adapters matched = 0",
+                     "IP, DNS & DHCP = False", "Outcome = Failed", "Completed Setup"}));
     EXPECT_FALSE(nt.t.reg.KeyExists(kHkeyLocalMachine, kInterface));
     EXPECT_FALSE(nt.t.reg.KeyExists(kHkeyUsers, kSid));
     EXPECT_EQ(nt.Run(true),
@@ -533,9 +545,9 @@ TEST(SettingsPass, AFailureEndsThePassWithTheErrorBox) {
     }
 }
 
-// The caller learns whether the PC got every change: a write pass that its error box ended, or
-// an NT adapter that WMI did not switch, did not; the Windows 9x road's refresh is no such test
-// (its restart applies the change), and a read pass always did what it was asked.
+// The caller learns how far the run got: a write pass that its error box ended, or an NT adapter
+// that WMI did not switch, did not get through; a lease the router has not given yet leaves the
+// PC switched but without its address; a read pass always did what it was asked.
 TEST(SettingsPass, TheOutcomeTellsWhetherTheWritePassGotThrough) {
     const struct {
         const char* what;
@@ -556,8 +568,23 @@ TEST(SettingsPass, TheOutcomeTellsWhetherTheWritePassGotThrough) {
          [](Pc& pc) { pc.t.wmi.methodStatus = kWbemInvalidMethod; }, PassOutcome::EndedEarly},
         {"NT read pass", WinXp, Road::Nt, true, [](Pc& pc) { pc.t.wmi.instances.clear(); },
          PassOutcome::Done},
-        {"9x, refresh refused", Win9x, Road::Win9x, false,
-         [](Pc& pc) { pc.t.iphlp.interfaces.clear(); }, PassOutcome::Done},
+        {"9x, refresh refused, no address", Win9x, Road::Win9x, false,
+         [](Pc& pc) { pc.t.iphlp.interfaces.clear(); }, PassOutcome::NoAddressYet},
+        {"9x, refresh refused, an address", Win9x, Road::Win9x, false,
+         [](Pc& pc) {
+             pc.t.iphlp.interfaces.clear();
+             pc.Listed("192.168.1.10");
+         },
+         PassOutcome::Done},
+        {"NT, restart needed", WinXp, Road::Nt, false,
+         [](Pc& pc) { pc.t.wmi.instances[0].returnValues["EnableDHCP"] = 1; },
+         PassOutcome::DoneRestartNeeded},
+        {"NT, renewal 82, no address", Win2000, Road::Nt, false,
+         [](Pc& pc) {
+             pc.t.wmi.instances[0].returnValues["RenewDHCPLease"] = 82;
+             pc.Listed("169.254.10.20");
+         },
+         PassOutcome::NoAddressYet},
         {"9x, no library", Win9x, Road::Win9x, false, [](Pc& pc) { pc.t.iphlp.files.clear(); },
          PassOutcome::EndedEarly},
         {"no road", Win32s, Road::Nt, false, [](Pc&) {}, PassOutcome::Done},
@@ -572,6 +599,21 @@ TEST(SettingsPass, TheOutcomeTellsWhetherTheWritePassGotThrough) {
         c.arrange(pc);
         const Lines log = pc.Run(c.readOnly);
         EXPECT_EQ(pc.outcome, c.outcome) << c.what;
+        const std::map<PassOutcome, std::string> lines = {
+            {PassOutcome::Done, "Outcome = Done"},
+            {PassOutcome::DoneRestartNeeded, "Outcome = Done, restart needed"},
+            {PassOutcome::NoAddressYet, "Outcome = No address from the router yet"},
+            {PassOutcome::AdapterNotSwitched, "Outcome = Failed"}};
+        if (!c.readOnly && c.outcome != PassOutcome::EndedEarly && c.os != Win32s) {
+            ASSERT_GE(log.size(), 3u) << c.what;
+            EXPECT_EQ(log[log.size() - 2], lines.at(c.outcome)) << c.what;
+            const bool done =
+                c.outcome == PassOutcome::Done || c.outcome == PassOutcome::DoneRestartNeeded;
+            EXPECT_EQ(log[log.size() - 3],
+                      std::string(c.road == Road::Nt ? "IP, DNS & DHCP = " : "DHCP = ") +
+                          (done ? "True" : "False"))
+                << c.what;
+        }
         EXPECT_EQ(pc.t.ui.boxes.size(), c.outcome == PassOutcome::EndedEarly ? 1u : 0u) << c.what;
     }
 }

@@ -109,8 +109,16 @@ uint32_t FakeSystem::NetGetDCName(const std::string& server, const std::string& 
     return 0;
 }
 
-bool FakeSystem::OpenProcessToken(SysHandle, uint32_t access, SysHandle* token) {
+bool FakeSystem::OpenProcessToken(SysHandle process, uint32_t access, SysHandle* token) {
     tokenAccess = access;
+    if (process == kProcess) {
+        if (!shellTokenOk) {
+            lastError = 5;
+            return false;
+        }
+        *token = kShellToken;
+        return true;
+    }
     if (!openTokenOk) {
         lastError = 5;
         return false;
@@ -179,6 +187,76 @@ uint32_t FakeSystem::FormatMessageA(uint32_t flags, uint32_t messageId, uint32_t
     }
     std::memcpy(buffer, it->second.c_str(), it->second.size() + 1);
     return static_cast<uint32_t>(it->second.size());
+}
+
+} // namespace ww::test
+
+namespace ww::test {
+
+uint32_t FakeSystem::GetWindowThreadProcessId(SysHandle window, uint32_t* processId) {
+    if (window == 0 || window != shellWindow) {
+        lastError = 1400; // ERROR_INVALID_WINDOW_HANDLE
+        *processId = 0;
+        return 0;
+    }
+    *processId = shellProcessId;
+    return 0x9A4;
+}
+
+SysHandle FakeSystem::OpenProcess(uint32_t access, bool, uint32_t processId) {
+    processAccess.push_back(access);
+    if (processId != shellProcessId || refusedProcessAccess.count(access) != 0) {
+        lastError = 5;
+        return 0;
+    }
+    return kProcess;
+}
+
+// TOKEN_USER as Win32 lays it out: the SID's address and the attributes, padded to the pointer
+// size, then the SID itself.
+bool FakeSystem::GetTokenInformation(SysHandle token, uint32_t infoClass, uint8_t* buffer,
+                                     uint32_t length, uint32_t* returnLength) {
+    if (token != kShellToken || infoClass != kTokenUser || !shellTokenSid) {
+        lastError = 87;
+        return false;
+    }
+    const size_t record = 2 * sizeof(void*);
+    const size_t needed = record + shellTokenSid->size();
+    *returnLength = static_cast<uint32_t>(needed);
+    if (length < needed) {
+        lastError = 122;
+        return false;
+    }
+    std::memset(buffer, 0, record);
+    const uintptr_t address = reinterpret_cast<uintptr_t>(buffer) + record;
+    std::memcpy(buffer, &address, sizeof address);
+    std::memcpy(buffer + record, shellTokenSid->data(), shellTokenSid->size());
+    if (tamperTokenUser) tamperTokenUser(buffer, length);
+    return true;
+}
+
+bool FakeSystem::LookupAccountSidA(const std::string&, const uint8_t* sid, char* name,
+                                   uint32_t* nameSize, char* domain, uint32_t* domainSize,
+                                   uint32_t* use) {
+    const size_t sidSize = 8 + 4 * size_t{sid[1]};
+    for (const auto& [bytes, names] : sidNames) {
+        if (bytes.size() != sidSize || std::memcmp(bytes.data(), sid, sidSize) != 0) continue;
+        const auto& [domainName, accountName] = names;
+        if (*nameSize <= accountName.size() || *domainSize <= domainName.size()) {
+            *nameSize = static_cast<uint32_t>(accountName.size() + 1);
+            *domainSize = static_cast<uint32_t>(domainName.size() + 1);
+            lastError = 122;
+            return false;
+        }
+        std::memcpy(name, accountName.c_str(), accountName.size() + 1);
+        std::memcpy(domain, domainName.c_str(), domainName.size() + 1);
+        *nameSize = static_cast<uint32_t>(accountName.size());
+        *domainSize = static_cast<uint32_t>(domainName.size());
+        *use = 1;
+        return true;
+    }
+    lastError = kErrorNoneMapped;
+    return false;
 }
 
 } // namespace ww::test

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class FakeSystem final : public System {
 
     bool versionOk = true;
     OsVersionInfo version{148, 5, 1, 2600, 2};
+    // What RtlGetVersion answers; nothing: ntdll lacks it (Windows 9x, NT 4)
+    std::optional<OsVersionInfo> realVersion;
     std::optional<std::string> userName = "alice";        // nullopt: the call fails
     std::optional<std::string> computerName = "PC1";      // nullopt: the call fails
     std::map<std::string, Account> accounts;              // by upper-cased account name
@@ -71,6 +74,11 @@ class FakeSystem final : public System {
     FakeSystem();
 
     bool GetVersionExA(OsVersionInfo* info) override;
+    bool RtlGetVersion(OsVersionInfo* info) override {
+        if (!realVersion) return false;
+        *info = *realVersion;
+        return true;
+    }
     bool GetUserNameA(char* buffer, uint32_t* size) override;
     bool GetComputerNameA(char* buffer, uint32_t* size) override;
     bool LookupAccountNameA(const std::string& systemName, const std::string& accountName,
@@ -107,8 +115,34 @@ class FakeSystem final : public System {
         tickCount += tickStep;
         return now;
     }
+    void Sleep(uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
+    std::vector<uint32_t> sleeps;
 
-    // The token handle OpenProcessToken hands out.
+    // The desktop: its shell window (0: none), the window's process, that process's token's user
+    // (nothing: GetTokenInformation fails) and the names of SIDs (domain, name).
+    SysHandle shellWindow = 0;
+    uint32_t shellProcessId = 0x9A0;
+    std::set<uint32_t> refusedProcessAccess; // OpenProcess fails (5) when asked for these rights
+    std::vector<uint32_t> processAccess;     // the rights each OpenProcess asked for
+    bool shellTokenOk = true;
+    std::optional<std::vector<uint8_t>> shellTokenSid;
+    // Run after GetTokenInformation has filled the buffer, to damage the record.
+    std::function<void(uint8_t* buffer, uint32_t length)> tamperTokenUser;
+    std::map<std::vector<uint8_t>, std::pair<std::string, std::string>> sidNames;
+
+    SysHandle GetShellWindow() override { return shellWindow; }
+    uint32_t GetWindowThreadProcessId(SysHandle window, uint32_t* processId) override;
+    SysHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
+    bool GetTokenInformation(SysHandle token, uint32_t infoClass, uint8_t* buffer, uint32_t length,
+                             uint32_t* returnLength) override;
+    bool LookupAccountSidA(const std::string& systemName, const uint8_t* sid, char* name,
+                           uint32_t* nameSize, char* domain, uint32_t* domainSize,
+                           uint32_t* use) override;
+
+    // The handles OpenProcess and OpenProcessToken hand out; the shell process's token is its
+    // own.
+    static constexpr SysHandle kProcess = 0x5C;
+    static constexpr SysHandle kShellToken = 0x6C;
     static constexpr SysHandle kToken = 0x7C;
     uint32_t tokenAccess = 0;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,6 +20,8 @@ class FakeWmi final : public Wmi {
         std::map<std::string, uint32_t> returnValues; // method → ReturnValue; absent gives 0
         std::map<std::string, HResult> failures;      // method → failed HRESULT of the call
         std::optional<std::string> settingId;         // the adapter's GUID; nothing: null
+        // method → the ReturnValues of its calls in turn; once used up, returnValues answers
+        std::map<std::string, std::deque<uint32_t>> answers;
     };
     struct Call {
         size_t instance;
@@ -73,11 +76,15 @@ class FakeWmi final : public Wmi {
             wmi_.calls.push_back({instance, method, args});
             *returnValue = 0;
             if (instance >= wmi_.instances.size()) return static_cast<HResult>(0x80041008u);
-            const Instance& i = wmi_.instances[instance];
+            Instance& i = wmi_.instances[instance];
             if (auto f = i.failures.find(method); f != i.failures.end()) return f->second;
             if (ComFailed(wmi_.methodStatus)) return wmi_.methodStatus;
-            if (auto r = i.returnValues.find(method); r != i.returnValues.end())
+            if (auto a = i.answers.find(method); a != i.answers.end() && !a->second.empty()) {
+                *returnValue = a->second.front();
+                a->second.pop_front();
+            } else if (auto r = i.returnValues.find(method); r != i.returnValues.end()) {
                 *returnValue = r->second;
+            }
             if (*returnValue == 0 && wmi_.onMethod) wmi_.onMethod(instance, method);
             return 0;
         }

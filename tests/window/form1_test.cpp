@@ -93,6 +93,7 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
         uint32_t platform, major, minor, build;
         OsFamily osCode;
         bool sidLine;
+        uint32_t realBuild = 0; // RtlGetVersion's NT build behind a compatibility setting
     };
     for (const Case& c : {
              Case{"Windows 98", 1, 4, 10, 67766446, OsFamily::Win9x, false},
@@ -103,10 +104,13 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
              Case{"Windows 10", 2, 10, 0, 19045, OsFamily::Other, true},
              Case{"another platform", 3, 4, 0, 0, OsFamily::Other, false},
              Case{"Win32s", 0, 3, 10, 0, OsFamily::Win32s, false},
+             Case{"Windows 98 setting on Windows 10", 1, 4, 10, 67766446, OsFamily::Other, true,
+                  19045},
          }) {
         SCOPED_TRACE(c.name);
         Window w;
         w.t.sys.version = {148, c.major, c.minor, c.build, c.platform};
+        if (c.realBuild != 0) w.t.sys.realVersion = OsVersionInfo{148, 10, 0, c.realBuild, 2};
         w.form.Form_Load();
         EXPECT_EQ(w.t.app.OsCode, c.osCode);
         const auto lines = w.t.LogLines();
@@ -124,6 +128,56 @@ TEST(Form1StartUp, ThePlatformDecidesTheSidLineAndThePrivilege) {
         ASSERT_EQ(w.t.sys.adjustCalls.size(), c.sidLine ? 1u : 0u);
         for (const auto& call : w.t.sys.adjustCalls)
             EXPECT_EQ(call.newState.Privileges[0].Attributes, kSePrivilegeEnabled);
+    }
+}
+
+// Run as another account than the desktop's (Run as..., or elevated with an administrator's
+// password): on every NT road the desktop's owner follows the SID line, and the run rewrites
+// that user's Internet settings. Windows 98 has one user and asks no one.
+TEST(Form1StartUp, TheDesktopsOwnerFollowsTheSidLine) {
+    const std::vector<uint8_t> bobSid = FakeSystem::MakeSid(1, 5, {21, 7, 8, 9, 1004});
+    const std::string bob = "S-1-5-21-7-8-9-1004";
+    const struct {
+        const char* name;
+        OsVersionInfo version;
+        bool asked;
+    } cases[] = {
+        {"NT 4 with a shell that answers", {148, 4, 0, 1381, 2}, true},
+        {"Windows 2000", {148, 5, 0, 2195, 2}, true},
+        {"Windows XP", {148, 5, 1, 2600, 2}, true},
+        {"Windows 7", {148, 6, 1, 7601, 2}, true},
+        {"Windows 10", {148, 10, 0, 19045, 2}, true},
+        {"Windows 98", {148, 4, 10, 67766446, 1}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = c.version;
+        w.t.sys.shellWindow = 0x10010;
+        w.t.sys.shellTokenSid = bobSid;
+        w.t.sys.sidNames[bobSid] = {"PC1", "bob"};
+        const std::string ie =
+            "\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\";
+        w.t.reg.SetDword(kHkeyUsers, "S-1-5-21-1004336348-1177238915-682003330-1003" + ie,
+                         "ProxyEnable", 1);
+        w.t.reg.SetDword(kHkeyUsers, bob + ie, "ProxyEnable", 0);
+        w.form.Form_Load();
+        const auto lines = w.t.LogLines();
+        const int user = FirstStartingWith(lines, "User: ");
+        ASSERT_GT(user, 0);
+        if (!c.asked) {
+            EXPECT_EQ(FirstStartingWith(lines, "Desktop user = "), -1);
+            EXPECT_TRUE(w.t.sys.processAccess.empty());
+            continue;
+        }
+        ASSERT_LT(user + 2, static_cast<int>(lines.size()));
+        EXPECT_EQ(lines[static_cast<size_t>(user + 1)], w.t.app.UserSid);
+        EXPECT_EQ(lines[static_cast<size_t>(user + 2)], "Desktop user = PC1\\bob " + bob);
+        EXPECT_EQ(w.t.app.DesktopSid, bob);
+        EXPECT_GT(IndexOf(lines, ">Proxy = 0"), 0) << "the read pass shows bob's hive";
+        EXPECT_EQ(IndexOf(lines, ">Proxy = 1"), -1) << "not the account's";
+        EXPECT_GT(IndexOf(lines, " *Reading...*"), user + 2);
+        EXPECT_EQ(w.t.sys.adjustCalls.size(), 1u);
     }
 }
 
@@ -369,7 +423,8 @@ TEST(Form1SetupRun, ALaterNtBuildSwitchesTheAdapterAndRestarts) {
 
 // A run whose write pass ended at its error box, or whose NT adapter WMI did not switch, still
 // logs the settings as they now are and the report, then says it could not finish, with no
-// restart offered. The Windows 9x road's refused refresh is no failure: its restart applies it.
+// restart offered. The Windows 9x road's refused refresh is no failure while the adapter holds
+// an address.
 TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
     struct Case {
         const char* name;
@@ -394,9 +449,9 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
          {kIncompleteBackedUp}},
         {"XP, a method said no",
          xp,
-         [](TestApp& t) { t.wmi.instances[0].returnValues["RenewDHCPLease"] = 1; },
+         [](TestApp& t) { t.wmi.instances[0].returnValues["EnableDHCP"] = 84; },
          {kIncompleteBackedUp}},
-        {"Windows 98, refresh refused", win98, [](TestApp&) {}, {kRestartQuestion}},
+        {"Windows 98, refresh refused but an address", win98, [](TestApp&) {}, {kRestartQuestion}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -423,11 +478,78 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
             EXPECT_EQ(lines.back(), "Setup incomplete");
             EXPECT_EQ(Count(lines, "Attempt to reboot"), 0);
         } else {
-            EXPECT_TRUE(InOrder(lines, {"DHCP = False", "Completed Setup", " *Reading...*",
-                                        " -- Ipconfig complete --", "Attempt to reboot",
-                                        "Reboot cancelled"}));
+            EXPECT_TRUE(InOrder(lines, {"DHCP = True", "Outcome = Done", "Completed Setup",
+                                        " *Reading...*", " -- Ipconfig complete --",
+                                        "Attempt to reboot", "Reboot cancelled"}));
             EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
         }
+        EXPECT_TRUE(w.t.sys.exitCalls.empty());
+    }
+}
+
+// A switch that Windows applies at its restart ends like any other; one that the router has
+// not answered yet says so, then offers the restart that brings the address once the cable is
+// right.
+TEST(Form1SetupRun, EveryOutcomeOfTheSwitchHasItsEnding) {
+    const std::string noAddress =
+        "Setup has switched this PC to get its settings from the router, but the router has not "
+        "given it an address yet.\r\n\r\nCheck the cable to the router, then restart the PC.";
+    const OsVersionInfo xp{148, 5, 1, 2600, 2}, win10{148, 10, 0, 19045, 2},
+        win98{148, 4, 10, 67766446, 1};
+    const struct {
+        const char* name;
+        OsVersionInfo version;
+        std::function<void(TestApp&)> arrange;
+        std::string outcome;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        {"Windows 10, done", win10, [](TestApp&) {}, "Outcome = Done", {kRestartQuestion}},
+        {"XP, EnableDHCP 1",
+         xp,
+         [](TestApp& t) { t.wmi.instances[0].returnValues["EnableDHCP"] = 1; },
+         "Outcome = Done, restart needed",
+         {kRestartQuestion}},
+        {"Windows 10, renewal 82 without an address",
+         win10,
+         [](TestApp& t) {
+             t.wmi.instances[0].returnValues["RenewDHCPLease"] = 82;
+             t.iphlp.adapters[0].ips = {{"0.0.0.0", "0.0.0.0"}};
+         },
+         "Outcome = No address from the router yet",
+         {noAddress, kRestartQuestion}},
+        {"Windows 98, renewal refused without an address",
+         win98,
+         [](TestApp& t) {
+             t.iphlp.interfaces = {{4, u"NIC"}};
+             t.iphlp.renewResults = {1168};
+             t.iphlp.adapters[0].ips = {{"169.254.9.9", "255.255.0.0"}};
+         },
+         "Outcome = No address from the router yet",
+         {"IpRenewAddress error 1168, Err# is 0", noAddress, kRestartQuestion}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.sys.version = c.version;
+        c.arrange(w.t);
+        w.form.Form_Load();
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.t.ui.answers.assign(c.boxes.size() - 1, kIdOk);
+        w.t.ui.answers.push_back(kIdNo);
+        w.form.cmdWrite_Click();
+
+        std::vector<std::string> texts;
+        for (size_t i = boxesBefore; i < w.t.ui.boxes.size(); ++i)
+            texts.push_back(w.t.ui.boxes[i].text);
+        EXPECT_EQ(texts, c.boxes);
+        if (c.boxes.size() > 1) {
+            const auto& box = w.t.ui.boxes[w.t.ui.boxes.size() - 2];
+            EXPECT_EQ(box.style, kMbOk | kMbIconAsterisk);
+        }
+        const auto lines = w.t.LogLines();
+        EXPECT_TRUE(InOrder(lines, {c.outcome, "Completed Setup", " -- Ipconfig complete --",
+                                    "Attempt to reboot", "Reboot cancelled"}));
+        EXPECT_EQ(Count(lines, "Setup incomplete"), 0);
         EXPECT_TRUE(w.t.sys.exitCalls.empty());
     }
 }
