@@ -146,13 +146,13 @@ void Back(Driver& d, const Args&) {
 
 void Minimize(Driver& d, const Args&) {
     PostMessageA(d.Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         return IsIconic(d.Main()) ? "" : "the window is not minimised";
     });
 }
 
 void ExpectFront(Driver& d, const Args&) {
-    d.Expect(Driver::kWait, [&]() -> std::string {
+    d.Expect(Driver::Wait(), [&]() -> std::string {
         if (IsIconic(d.Main())) return "the window is minimised";
         return GetForegroundWindow() == d.Main() ? "" : "the program's window is not in front";
     });
