@@ -381,11 +381,14 @@ sr_check_values() {
 
 # The exports differ in exactly the rewritten values: no key or value created or removed.
 # Wine keeps the desktop's run-time settings under Software\Wine\Temporary System Parameters of
-# the user and fills it when the first window appears; that is Wine's own doing, not the program's.
+# the user and fills it when the first window appears, and its desktop names its display driver
+# under Control\Video (after the first look at the registry where Wine runs slowly); that is
+# Wine's own doing, not the program's.
 sr_check_export() {
     local wine_own='^\[HKEY_USERS\\[^\\]*\\Software\\Wine\\Temporary System Parameters[]\\]'
-    grep -v -- "$wine_own" "$CASE_DIR/before.values" >"$CASE_DIR/before.kept" || true
-    grep -v -- "$wine_own" "$CASE_DIR/after.values" >"$CASE_DIR/after.kept" || true
+    local wine_video='^\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video[]\\]'
+    grep -v -e "$wine_own" -e "$wine_video" "$CASE_DIR/before.values" >"$CASE_DIR/before.kept" || true
+    grep -v -e "$wine_own" -e "$wine_video" "$CASE_DIR/after.values" >"$CASE_DIR/after.kept" || true
     awk '
         function ident(line) {
             if (line ~ /^\[/ && line !~ /\] /) return line
