@@ -64,6 +64,11 @@ struct App {
     // Log
     std::string LogPath;
     bool logFailed = false;
+    bool logWritten = false; // a line has reached LogPath
+    // Where the log and the restore file go when the program's folder cannot take them
+    // (DataFolder), "" for nowhere; chosen once.
+    std::string DataFolderPath;
+    bool dataFolderChosen = false;
 
     OsFamily OsCode = OsFamily::Win32s;
     // The version query named the NT platform (any build, Nt4 to Other).

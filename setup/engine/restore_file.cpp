@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/data_folder.h"
 #include "platform/log.h"
 #include "platform/registry_values.h"
 #include "seams/codepage.h"
@@ -161,9 +162,11 @@ std::optional<std::string> WriteIn(App& app, const std::string& folder, const st
         const std::string path =
             folder + (n == 1 ? "Setup-backup.reg" : "Setup-backup-" + std::to_string(n) + ".reg");
         if (files.Exists(path)) continue;
-        // Not .reg: a file left by a crash is never imported by a double-click.
+        // Not .reg: a file left by a crash is never imported by a double-click. One of that name
+        // is left alone, whoever made it (another copy of the program may be writing it): the
+        // folder takes no restore file this run.
         const std::string temporary = path + ".tmp";
-        files.Delete(temporary);
+        if (files.Exists(temporary)) return std::nullopt;
         if (!files.WriteNew(temporary, text)) return std::nullopt;
         if (files.Rename(temporary, path)) return path;
         files.Delete(temporary);
@@ -220,10 +223,10 @@ Backup BackUpSettings(App& app, const std::string& programFolder) {
         if (Regedit4Text(ReadValues(app, places), &text)) {
             // Without the program's folder a bare name would land in the current folder.
             if (!programFolder.empty()) path = WriteIn(app, programFolder, text);
-            // A CD, a read-only folder: the user's own temporary folder then.
+            // A CD, a read-only folder: the data folder then.
             if (!path) {
-                const std::string temp = app.files->TempFolder();
-                if (!temp.empty()) path = WriteIn(app, temp, text);
+                const std::string folder = DataFolder(app);
+                if (!folder.empty()) path = WriteIn(app, folder, text);
             }
         }
     } catch (...) {

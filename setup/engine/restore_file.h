@@ -40,7 +40,8 @@ struct Backup {
 
 // Writes the restore file of a setup run whole, under a name no earlier one has
 // ("Setup-backup.reg", then "Setup-backup-2.reg", ...), beside the program (programFolder ends
-// in "\") or else in the user's temporary folder, and logs "Backup = " + its path. Where it can
+// in "\") or else in the data folder (DataFolder), and logs "Backup = " + its path. No file
+// found under a name it would use is ever replaced or deleted. Where it can
 // be written in neither, asks whether to go on without one. A run that can change nothing (no
 // road, no adapter chosen) gets no file and goes on.
 Backup BackUpSettings(App& app, const std::string& programFolder);

@@ -1,5 +1,6 @@
 #include "platform/log.h"
 
+#include "platform/data_folder.h"
 #include "seams/codepage.h"
 #include "seams/files.h"
 
@@ -10,7 +11,22 @@ void WriteLog(App& app, std::string_view text) {
     std::string line = ToAnsi(text);
     line += "\r\n";
     // An empty path cannot be opened; the file seam is not asked.
-    if (app.LogPath.empty() || !app.files->Append(app.LogPath, line)) app.logFailed = true;
+    if (!app.LogPath.empty() && app.files->Append(app.LogPath, line)) {
+        app.logWritten = true;
+        return;
+    }
+    // The program's folder took no line at all (a CD): the log goes where the restore file goes.
+    // A log that stops half way stays where it began, so that it is found whole.
+    if (!app.logWritten) {
+        app.logWritten = true;
+        const std::string folder = DataFolder(app);
+        const std::string path = folder + "Setup.log";
+        if (!folder.empty() && path != app.LogPath && PlainFileOrNone(app, path)) {
+            app.LogPath = path;
+            if (app.files->Append(path, line)) return;
+        }
+    }
+    app.logFailed = true;
 }
 
 } // namespace ww

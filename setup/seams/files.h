@@ -35,6 +35,20 @@ class Files {
     virtual bool Delete(const std::string& path) = 0;
     // GetTempPath: the user's temporary folder, ending in "\"; "" when the call fails.
     virtual std::string TempFolder() = 0;
+
+    // The per-machine application data folder (CSIDL_COMMON_APPDATA), ending in "\"; "" on
+    // Windows 9x, where no folder of that kind is closed to users, and where no function of the
+    // running system gives it.
+    virtual std::string CommonDataFolder() = 0;
+    // CreateDirectory with a protected DACL: every right for Administrators and SYSTEM, read and
+    // list for Users, inherited by what is made in it. False when any step fails or path exists.
+    virtual bool CreateClosedFolder(const std::string& path) = 0;
+    // GetFileAttributes: the attribute bits, kNoSuchFile when nothing has that name.
+    virtual uint32_t Attributes(const std::string& path) = 0;
 };
+
+inline constexpr uint32_t kNoSuchFile = 0xFFFFFFFFu;
+inline constexpr uint32_t kAttributeDirectory = 0x10u;
+inline constexpr uint32_t kAttributeReparsePoint = 0x400u;
 
 } // namespace ww

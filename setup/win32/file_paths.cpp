@@ -20,6 +20,7 @@ WideFileApi Bind() {
         ProcAddress<decltype(api.GetModuleFileName)>(kernel, "GetModuleFileNameW");
     api.GetTempPath = ProcAddress<decltype(api.GetTempPath)>(kernel, "GetTempPathW");
     api.LoadLibraryEx = ProcAddress<decltype(api.LoadLibraryEx)>(kernel, "LoadLibraryExW");
+    api.CreateDirectory = ProcAddress<decltype(api.CreateDirectory)>(kernel, "CreateDirectoryW");
     return api;
 }
 
@@ -28,7 +29,8 @@ WideFileApi Bind() {
 const WideFileApi* WideFiles() {
     static const WideFileApi api = Bind();
     const bool all = api.CreateFile && api.DeleteFile && api.MoveFile && api.GetFileAttributes &&
-                     api.GetModuleFileName && api.GetTempPath && api.LoadLibraryEx;
+                     api.GetModuleFileName && api.GetTempPath && api.LoadLibraryEx &&
+                     api.CreateDirectory;
     return all ? &api : nullptr;
 }
 

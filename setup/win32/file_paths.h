@@ -18,6 +18,7 @@ struct WideFileApi {
     decltype(&GetModuleFileNameW) GetModuleFileName = nullptr;
     decltype(&GetTempPathW) GetTempPath = nullptr;
     decltype(&LoadLibraryExW) LoadLibraryEx = nullptr;
+    decltype(&CreateDirectoryW) CreateDirectory = nullptr;
 };
 
 // The W functions on the NT family, where every one of them is bound; null on Windows 9x.

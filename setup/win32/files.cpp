@@ -166,4 +166,112 @@ std::string Win32Files::TempFolder() {
     return folder;
 }
 
+namespace {
+
+// A SID of the NT authority with two sub-authorities, laid out as Windows lays out every SID.
+struct NtSid {
+    BYTE revision = 1;
+    BYTE count;
+    BYTE authority[6] = {0, 0, 0, 0, 0, 5};
+    DWORD parts[2];
+};
+
+constexpr NtSid kSystem{1, 1, {0, 0, 0, 0, 0, 5}, {18, 0}};
+constexpr NtSid kAdministrators{1, 2, {0, 0, 0, 0, 0, 5}, {32, 544}};
+constexpr NtSid kUsers{1, 2, {0, 0, 0, 0, 0, 5}, {32, 545}};
+
+struct Grant {
+    const NtSid* sid;
+    DWORD rights;
+};
+
+// Users read and list; nobody but Administrators and SYSTEM writes, renames or deletes.
+constexpr Grant kGrants[] = {
+    {&kAdministrators, FILE_ALL_ACCESS},
+    {&kSystem, FILE_ALL_ACCESS},
+    {&kUsers, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE},
+};
+
+constexpr int kCsidlCommonAppData = 0x23;
+
+} // namespace
+
+std::string Win32Files::CommonDataFolder() {
+    // Windows 9x: no folder there is closed to anyone.
+    if (!WideFiles()) return "";
+    wchar_t path[MAX_PATH + 1] = {};
+    bool found = false;
+    // Windows 2000 on have it in shell32; NT 4 only from the shfolder library that came with
+    // later Internet Explorers.
+    using FolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+    for (const char* name : {"shell32.dll", "shfolder.dll"}) {
+        const SystemLibrary library(name);
+        const auto folderPath = library.Proc<FolderPathFn>("SHGetFolderPathW");
+        if (folderPath && folderPath(nullptr, kCsidlCommonAppData, nullptr, 0, path) == S_OK) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        using SpecialFolderFn = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
+        const SystemLibrary library("shell32.dll");
+        const auto special = library.Proc<SpecialFolderFn>("SHGetSpecialFolderPathW");
+        found = special && special(nullptr, path, kCsidlCommonAppData, FALSE);
+    }
+    if (!found) return "";
+    path[MAX_PATH] = L'\0';
+    std::string folder = FromUtf16(path);
+    if (folder.empty()) return "";
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+bool Win32Files::CreateClosedFolder(const std::string& path) {
+    const WideFileApi* wide = WideFiles();
+    if (!wide) return false;
+    const SystemLibrary advapi("advapi32.dll");
+    using InitAclFn = BOOL(WINAPI*)(PACL, DWORD, DWORD);
+    using AddAceFn = BOOL(WINAPI*)(PACL, DWORD, DWORD, PSID);
+    using GetAceFn = BOOL(WINAPI*)(PACL, DWORD, LPVOID*);
+    using InitSdFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, DWORD);
+    using SetDaclFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, BOOL, PACL, BOOL);
+    using SetControlFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, SECURITY_DESCRIPTOR_CONTROL,
+                                       SECURITY_DESCRIPTOR_CONTROL);
+    const auto initAcl = advapi.Proc<InitAclFn>("InitializeAcl");
+    const auto addAce = advapi.Proc<AddAceFn>("AddAccessAllowedAce");
+    const auto getAce = advapi.Proc<GetAceFn>("GetAce");
+    const auto initSd = advapi.Proc<InitSdFn>("InitializeSecurityDescriptor");
+    const auto setDacl = advapi.Proc<SetDaclFn>("SetSecurityDescriptorDacl");
+    // Windows 2000 on: without it the parent's inheritable grants (users may write in the common
+    // data folder) would be added to these. NT 4 inherits nothing into a given DACL.
+    const auto setControl = advapi.Proc<SetControlFn>("SetSecurityDescriptorControl");
+    if (!initAcl || !addAce || !getAce || !initSd || !setDacl) return false;
+
+    DWORD aclBuffer[64] = {};
+    const auto acl = reinterpret_cast<PACL>(aclBuffer);
+    if (!initAcl(acl, sizeof aclBuffer, ACL_REVISION)) return false;
+    DWORD index = 0;
+    for (const Grant& grant : kGrants) {
+        NtSid sid = *grant.sid;
+        if (!addAce(acl, ACL_REVISION, grant.rights, &sid)) return false;
+        // What is made in the folder gets the same grants.
+        void* ace = nullptr;
+        if (!getAce(acl, index++, &ace) || !ace) return false;
+        static_cast<ACE_HEADER*>(ace)->AceFlags |= OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    }
+    SECURITY_DESCRIPTOR descriptor{};
+    if (!initSd(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !setDacl(&descriptor, TRUE, acl, FALSE))
+        return false;
+    if (setControl && !setControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) return false;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    return wide->CreateDirectory(WideFilePath(path).c_str(), &attributes) != 0;
+}
+
+uint32_t Win32Files::Attributes(const std::string& path) {
+    if (const WideFileApi* wide = WideFiles())
+        return wide->GetFileAttributes(WideFilePath(path).c_str());
+    return GetFileAttributesA(ToAnsi(path).c_str());
+}
+
 } // namespace ww

@@ -13,6 +13,9 @@ class Win32Files final : public Files {
     bool Exists(const std::string& path) override;
     bool Delete(const std::string& path) override;
     std::string TempFolder() override;
+    std::string CommonDataFolder() override;
+    bool CreateClosedFolder(const std::string& path) override;
+    uint32_t Attributes(const std::string& path) override;
 };
 
 } // namespace ww

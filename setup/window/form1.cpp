@@ -20,9 +20,19 @@
 namespace ww {
 namespace {
 
-constexpr char kSetupIncomplete[] =
-    "Setup could not finish setting up your network.\r\n\r\n"
-    "Setup.log beside this program lists every setting before and after this run.";
+constexpr char kSetupIncomplete[] = "Setup could not finish setting up your network.";
+
+// Where the log really is: beside the program, in the data folder, or nowhere (then unsaid).
+std::string LogSentence(const App& app, const std::string& programFolder) {
+    if (app.logFailed || app.LogPath.empty()) return "";
+    const size_t slash = app.LogPath.rfind('\\');
+    if (slash == std::string::npos || slash == 0) return "";
+    const std::string folder = app.LogPath.substr(0, slash + 1);
+    const std::string where = !programFolder.empty() && folder == programFolder
+                                  ? "beside this program"
+                                  : "in " + folder.substr(0, folder.size() - 1);
+    return "\r\n\r\nSetup.log " + where + " lists every setting before and after this run.";
+}
 
 constexpr char kNoAddressYet[] =
     "Setup has switched this PC to get its settings from the router, but the router has not "
@@ -178,7 +188,7 @@ void Form1::cmdWrite_Click() {
         // A restart would only bring up a half-changed PC: none is offered.
         Quietly([&] { WriteLog(app_, "Setup incomplete"); });
         Quietly([&] {
-            std::string text = kSetupIncomplete;
+            std::string text = kSetupIncomplete + LogSentence(app_, ProgramFolder);
             if (!backup.path.empty())
                 text += "\r\n\r\nTo put your previous settings back, open " + backup.path + ".";
             app_.ui->MessageBox(text, kMbOk | kMbIconExclamation);

@@ -20,6 +20,10 @@ class FakeFiles final : public Files {
     std::set<std::string> folders;
     std::string tempFolder = "C:\\Users\\alice\\Temp\\"; // "": GetTempPathA fails
     int appendCalls = 0;
+    std::string commonDataFolder = "C:\\ProgramData\\"; // "": Windows 9x or no function gives it
+    std::set<std::string> reparsePoints; // names (folders without "\\") that are reparse points
+    std::set<std::string> closedFolders; // made by CreateClosedFolder, without "\\"
+    bool createFails = false;
 
     std::string ProgramPath() override { return programPath; }
     uint32_t ProgramVersion(FileVersion& v) override {
@@ -50,6 +54,27 @@ class FakeFiles final : public Files {
         return !InReadOnly(path) && files.erase(path) > 0;
     }
     std::string TempFolder() override { return tempFolder; }
+    std::string CommonDataFolder() override { return commonDataFolder; }
+    bool CreateClosedFolder(const std::string& path) override {
+        if (createFails || Exists(path) || Exists(path + "\\") || InReadOnly(path + "\\"))
+            return false;
+        folders.insert(path + "\\");
+        closedFolders.insert(path);
+        return true;
+    }
+    uint32_t Attributes(const std::string& path) override {
+        uint32_t bits = 0;
+        // The common data folder is there as Windows makes it.
+        if (folders.count(path + "\\") || folders.count(path) ||
+            (!commonDataFolder.empty() && path + "\\" == commonDataFolder))
+            bits = kAttributeDirectory;
+        else if (files.count(path))
+            bits = 0x20; // FILE_ATTRIBUTE_ARCHIVE
+        else if (!reparsePoints.count(path))
+            return kNoSuchFile;
+        if (reparsePoints.count(path)) bits |= kAttributeReparsePoint;
+        return bits;
+    }
 
   private:
     bool InReadOnly(const std::string& path) const {

@@ -31,6 +31,7 @@ TEST(WriteLog, FirstFailureSwitchesLoggingOffForTheRun) {
          {Case{"locked file", "C:\\Tools\\Setup.log", true}, Case{"empty path", "", false}}) {
         SCOPED_TRACE(c.name);
         TestApp t;
+        t.files.commonDataFolder.clear(); // and no data folder to move to
         t.app.LogPath = c.path;
         if (c.locked) t.files.locked.insert(c.path);
         WriteLog(t.app, "->");

@@ -192,21 +192,21 @@ TEST(Form1StartUp, AtADriveRootTheLogLiesBesideTheProgramWithOneBackslash) {
 }
 
 // A program path that cannot be had whole gives no folder: nothing is written under a bare
-// name into whatever folder is current, and the restore file goes to the temporary folder.
+// name into whatever folder is current: the log and the restore file go to the data folder.
 TEST(Form1StartUp, WithoutItsOwnPathNothingLandsInTheCurrentFolder) {
     Window w;
     w.t.files.programPath = "";
     w.t.app.LogPath = ""; // as the program starts
     w.form.Form_Load();
     EXPECT_EQ(w.form.ProgramFolder, "");
-    EXPECT_EQ(w.t.app.LogPath, "");
-    EXPECT_TRUE(w.t.files.files.empty());
     w.view.connected = CheckState::Ticked;
     w.form.chkConnected_Click();
     w.form.cmdWrite_Click();
+    const std::string data = "C:\\ProgramData\\Corvane\\Wirewise\\";
+    EXPECT_EQ(w.t.app.LogPath, data + "Setup.log");
     for (const auto& [path, bytes] : w.t.files.files)
-        EXPECT_EQ(path.rfind(w.t.files.tempFolder, 0), 0u) << path;
-    EXPECT_EQ(w.t.files.files.count(w.t.files.tempFolder + "Setup-backup.reg"), 1u);
+        EXPECT_EQ(path.rfind(data, 0), 0u) << path;
+    EXPECT_EQ(w.t.files.files.count(data + "Setup-backup.reg"), 1u);
 }
 
 TEST(Form1StartUp, AFailedStepLogsItsNumberAndTheNextStepsRun) {
@@ -224,6 +224,7 @@ TEST(Form1StartUp, AFailedStepLogsItsNumberAndTheNextStepsRun) {
 TEST(Form1StartUp, AnUnwritableLogChangesNothingButTheLog) {
     Window normal, locked;
     locked.t.files.locked.insert("C:\\Tools\\Setup.log");
+    locked.t.files.commonDataFolder.clear(); // no data folder to move it to either
     normal.form.Form_Load();
     locked.form.Form_Load();
     EXPECT_TRUE(locked.t.app.logFailed);
@@ -563,12 +564,12 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
         "Do you want to change them anyway?";
     struct Case {
         const char* name;
-        bool programFolderWritable, tempFolder;
+        bool programFolderWritable, dataFolder;
         int answer;                     // to the question, where it is asked
         std::vector<std::string> lines; // the run's lines from " *Set clicked*" to "Selected: "
         std::string lastBox;
     };
-    const std::string inTemp = "C:\\Users\\alice\\Temp\\Setup-backup.reg";
+    const std::string inData = "C:\\ProgramData\\Corvane\\Wirewise\\Setup-backup.reg";
     const std::vector<Case> cases = {
         {"beside the program",
          true,
@@ -580,8 +581,8 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
          false,
          true,
          kIdNo,
-         {" *Set clicked*", "Backup = " + inTemp, "Selected: eth0"},
-         kIncomplete + kGoBack + inTemp + "."},
+         {" *Set clicked*", "Backup = " + inData, "Selected: eth0"},
+         kIncomplete + kGoBack + inData + "."},
         {"nowhere, No", false, false, kIdNo, {" *Set clicked*", "Setup cancelled"}, question},
         {"nowhere, Yes",
          false,
@@ -596,7 +597,7 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
         w.t.wmi.instances.clear(); // the run fails: its box tells where the copy is
         w.form.Form_Load();
         if (!c.programFolderWritable) w.t.files.readOnly.insert("C:\\Tools\\");
-        if (!c.tempFolder) w.t.files.tempFolder.clear();
+        if (!c.dataFolder) w.t.files.commonDataFolder.clear();
         w.t.ui.answers.push_back(c.answer);
         const auto before = Snapshot(w.t.reg);
         const size_t boxesBefore = w.t.ui.boxes.size();
@@ -624,6 +625,9 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
             }
         }
         EXPECT_EQ(restoreFiles, c.lines[1].rfind("Backup = ", 0) == 0 ? 1u : 0u);
+        // Elevated on NT: nothing in the user's temporary folder, whatever else fails.
+        for (const auto& [path, bytes] : w.t.files.files)
+            EXPECT_NE(path.rfind(w.t.files.tempFolder, 0), 0u) << path;
     }
 }
 
@@ -646,6 +650,72 @@ TEST(Form1SetupRun, AnEarlierRestoreFileIsNeverOverwritten) {
     EXPECT_NE(first.find("\"ProxyEnable\"=dword:00000001"), std::string::npos) << first;
     EXPECT_NE(third.find("\"ProxyEnable\"=dword:00000000"), std::string::npos) << third;
     EXPECT_EQ(w.t.files.files.at("C:\\Tools\\Setup-backup-2.reg"), "someone else's");
+}
+
+// Run from a CD: the log and the restore file go to the data folder, where nothing found is
+// replaced or deleted and a link on the way is refused; the failure box says where the log is.
+TEST(Form1SetupRun, FromAReadOnlyFolderTheBoxNamesTheDataFolder) {
+    const std::string data = "C:\\ProgramData\\Corvane\\Wirewise\\";
+    const std::string question =
+        "Setup could not save a copy of your current network settings.\r\n\r\n"
+        "Do you want to change them anyway?";
+    const std::string failed = "Setup could not finish setting up your network.";
+    const std::string logThere = "\r\n\r\nSetup.log in C:\\ProgramData\\Corvane\\Wirewise "
+                                 "lists every setting before and after this run.";
+    struct Case {
+        const char* name;
+        bool linkedFolder;  // the program's data folder is a junction
+        bool linkedLog;     // Setup.log there is a link
+        std::string tmp;    // a file found under this temporary name
+        std::string backup; // "" where the question is asked (and answered Yes)
+        std::string lastBox;
+    };
+    const std::vector<Case> cases = {
+        {"a closed folder", false, false, "Setup-backup-3.reg.tmp", data + "Setup-backup-2.reg",
+         failed + logThere + kGoBack + data + "Setup-backup-2.reg."},
+        {"a link named Setup.log", false, true, "Setup-backup-3.reg.tmp",
+         data + "Setup-backup-2.reg", failed + kGoBack + data + "Setup-backup-2.reg."},
+        {"a junction for the folder", true, false, "Setup-backup-3.reg.tmp", "", failed},
+        {"the next temporary name taken", false, false, "Setup-backup-2.reg.tmp", "",
+         failed + logThere},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        w.t.wmi.instances.clear(); // the run fails
+        w.t.files.readOnly.insert("C:\\Tools\\");
+        w.t.files.locked.insert("C:\\Tools\\Setup.log");
+        w.t.files.folders.insert("C:\\ProgramData\\Corvane\\");
+        w.t.files.folders.insert(data);
+        if (c.linkedFolder) w.t.files.reparsePoints.insert(data.substr(0, data.size() - 1));
+        if (c.linkedLog) w.t.files.reparsePoints.insert(data + "Setup.log");
+        // An earlier run's file and a file under a temporary name stay as they are.
+        w.t.files.files[data + "Setup-backup.reg"] = "the first run's";
+        w.t.files.files[data + c.tmp] = "planted";
+        w.t.app.LogPath.clear(); // as the program starts
+        w.form.Form_Load();
+        w.t.ui.answers.push_back(kIdYes);
+        const size_t boxesBefore = w.t.ui.boxes.size();
+        w.form.cmdWrite_Click();
+
+        ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
+        if (c.backup.empty()) {
+            EXPECT_EQ(w.t.ui.boxes[boxesBefore].text, question);
+        }
+        EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
+        EXPECT_EQ(w.t.files.files.at(data + "Setup-backup.reg"), "the first run's");
+        EXPECT_EQ(w.t.files.files.at(data + c.tmp), "planted");
+        EXPECT_EQ(w.t.files.files.count(data + "Setup-backup-2.reg"), c.backup.empty() ? 0u : 1u);
+        const bool logged = !c.linkedFolder && !c.linkedLog;
+        EXPECT_EQ(w.t.files.files.count(data + "Setup.log"), logged ? 1u : 0u);
+        if (logged) {
+            EXPECT_TRUE(InOrder(w.t.LogLines(),
+                                {"->", c.backup.empty() ? "Backup failed" : "Backup = " + c.backup,
+                                 "Setup incomplete"}));
+        }
+        for (const auto& [path, bytes] : w.t.files.files)
+            EXPECT_NE(path.rfind(w.t.files.tempFolder, 0), 0u) << path;
+    }
 }
 
 TEST(Form1SetupRun, AClickThatArrivesDuringARunStartsNoSecondRun) {

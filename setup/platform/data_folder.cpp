@@ -1,0 +1,59 @@
+#include "platform/data_folder.h"
+
+#include "seams/files.h"
+#include "seams/system.h"
+
+namespace ww {
+namespace {
+
+constexpr uint32_t kPlatformNt = 2;
+
+// The parts below the common application data folder, each made and checked in turn.
+constexpr const char* kParts[] = {"Corvane", "Corvane\\Wirewise"};
+
+bool PlainFolder(uint32_t bits) {
+    return bits != kNoSuchFile && (bits & kAttributeDirectory) != 0 &&
+           (bits & kAttributeReparsePoint) == 0;
+}
+
+std::string ClosedFolder(App& app) {
+    Files& files = *app.files;
+    std::string base = files.CommonDataFolder();
+    if (base.size() < 2 || base.back() != '\\') return "";
+    if (!PlainFolder(files.Attributes(base.substr(0, base.size() - 1)))) return "";
+    for (const char* part : kParts) {
+        const std::string path = base + part;
+        // Made by someone else between the look and the make: judged as found.
+        if (files.Attributes(path) == kNoSuchFile) files.CreateClosedFolder(path);
+        if (!PlainFolder(files.Attributes(path))) return "";
+    }
+    return base + kParts[std::size(kParts) - 1] + "\\";
+}
+
+} // namespace
+
+bool NtFamily(App& app) {
+    OsVersionInfo info;
+    info.dwOSVersionInfoSize = 148;
+    if (app.sys->RtlGetVersion(&info)) return info.dwPlatformId == kPlatformNt;
+    info = OsVersionInfo{};
+    info.dwOSVersionInfoSize = 148;
+    return app.sys->GetVersionExA(&info) && info.dwPlatformId == kPlatformNt;
+}
+
+std::string DataFolder(App& app) {
+    if (!app.dataFolderChosen) {
+        // The user's temporary folder never, on NT: the program runs elevated there.
+        app.DataFolderPath = NtFamily(app) ? ClosedFolder(app) : app.files->TempFolder();
+        app.dataFolderChosen = true;
+    }
+    return app.DataFolderPath;
+}
+
+bool PlainFileOrNone(App& app, const std::string& path) {
+    const uint32_t bits = app.files->Attributes(path);
+    return bits == kNoSuchFile ||
+           (bits & (kAttributeDirectory | kAttributeReparsePoint)) == 0;
+}
+
+} // namespace ww
