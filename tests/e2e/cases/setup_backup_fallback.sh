@@ -1,7 +1,8 @@
 # Where the program's folder takes no restore file (here a folder stands where its temporary file
-# would be written), it goes to the user's temporary folder, which the log and the box of a run
-# that could not finish name. Where that folder takes none either, the user is asked: No ends the
-# run before any change, Yes goes on without a copy.
+# would be written), it goes to the program's data folder under the common application data
+# folder, never to the user's temporary folder; the log and the box of a run that could not
+# finish name it. Where that folder cannot be had either (a file stands where it would be), the
+# user is asked: No ends the run before any change, Yes goes on without a copy.
 question="Setup could not save a copy of your current network settings.\\r\\n\\r\\nDo you want to change them anyway?"
 incomplete="Setup could not finish setting up your network.\\r\\n\\r\\nSetup.log beside this program lists every setting before and after this run."
 ie='HKU\S-1-5-21-0-0-0-1000\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
@@ -19,7 +20,7 @@ click cmdWrite
 close
 expect-exit 0"
 backup=$(log_lines | sed -n 's/^Backup = //p')
-[[ $backup =~ ^C:\\users\\[^\\]+\\Temp\\Setup-backup\.reg$ ]] || e2e_fail "the restore file went to \"$backup\""
+[ "$backup" = 'C:\ProgramData\Corvane\Wirewise\Setup-backup.reg' ] || e2e_fail "the restore file went to \"$backup\""
 file=$PREFIX/drive_c/$(echo "${backup#C:\\}" | tr '\\' /)
 [ -f "$file" ] || e2e_fail "no $file"
 grep -q '^"ProxyEnable"=dword:00000001'$'\r''$' "$file" || e2e_fail "the restore file lacks ProxyEnable"
@@ -29,9 +30,12 @@ log_expect_order " *Set clicked*" "Backup = $backup" "Selected: eth0" "Setup inc
     e2e_fail "the last box is \"$(last_box)\""
 reg_expect "$ie" ProxyEnable 0x0
 
-# No temporary folder to write to either: No changes nothing, Yes changes without a copy.
-e2e_reg add 'HKCU\Environment' /v TEMP /t REG_SZ /d 'C:\nowhere' /f
-e2e_reg add 'HKCU\Environment' /v TMP /t REG_SZ /d 'C:\nowhere' /f
+[ -z "$(find "$PREFIX/drive_c/users" -iname 'Setup-backup*')" ] || e2e_fail "a restore file in a user's folder"
+
+# No data folder to write to either: No changes nothing, Yes changes without a copy.
+data_dir=$PREFIX/drive_c/ProgramData/Corvane/Wirewise
+rm -rf "$data_dir"
+touch "$data_dir"
 e2e_reg add "$ie" /v ProxyEnable /t REG_DWORD /d 1 /f
 for answer in no yes; do
     e2e_install wirewise.exe "$answer"
