@@ -52,8 +52,7 @@ std::string DataFolder(App& app) {
 
 bool PlainFileOrNone(App& app, const std::string& path) {
     const uint32_t bits = app.files->Attributes(path);
-    return bits == kNoSuchFile ||
-           (bits & (kAttributeDirectory | kAttributeReparsePoint)) == 0;
+    return bits == kNoSuchFile || (bits & (kAttributeDirectory | kAttributeReparsePoint)) == 0;
 }
 
 } // namespace ww

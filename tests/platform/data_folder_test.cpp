@@ -32,25 +32,72 @@ TEST(DataFolder, ClosedFolderOnNtTempOn9xAndNothingThroughAReparsePoint) {
     };
     const std::string temp = "C:\\Users\\alice\\Temp\\";
     const std::vector<Case> cases = {
-        {"NT, nothing there yet", 2, {}, {}, {}, "C:\\ProgramData\\", false, kData,
+        {"NT, nothing there yet",
+         2,
+         {},
+         {},
+         {},
+         "C:\\ProgramData\\",
+         false,
+         kData,
          {kCorvane, kWirewise}},
-        {"NT, both there", 2, {}, {kCorvane, kWirewise}, {}, "C:\\ProgramData\\", false, kData,
-         {}},
-        {"NT, the vendor's folder there", 2, {}, {kCorvane}, {}, "C:\\ProgramData\\", false, kData,
+        {"NT, both there", 2, {}, {kCorvane, kWirewise}, {}, "C:\\ProgramData\\", false, kData, {}},
+        {"NT, the vendor's folder there",
+         2,
+         {},
+         {kCorvane},
+         {},
+         "C:\\ProgramData\\",
+         false,
+         kData,
          {kWirewise}},
-        {"compatibility mode names 9x", 1, 2u, {}, {}, "C:\\ProgramData\\", false, kData,
+        {"compatibility mode names 9x",
+         1,
+         2u,
+         {},
+         {},
+         "C:\\ProgramData\\",
+         false,
+         kData,
          {kCorvane, kWirewise}},
-        {"NT, the vendor's folder a junction", 2, {}, {kCorvane}, {kCorvane}, "C:\\ProgramData\\",
-         false, "", {}},
-        {"NT, the program's folder a junction", 2, {}, {kCorvane, kWirewise}, {kWirewise},
-         "C:\\ProgramData\\", false, "", {}},
-        {"NT, a dangling link", 2, {}, {kCorvane}, {kWirewise}, "C:\\ProgramData\\", false, "",
+        {"NT, the vendor's folder a junction",
+         2,
+         {},
+         {kCorvane},
+         {kCorvane},
+         "C:\\ProgramData\\",
+         false,
+         "",
          {}},
-        {"NT, the common folder a link", 2, {}, {}, {"C:\\ProgramData"}, "C:\\ProgramData\\",
-         false, "", {}},
+        {"NT, the program's folder a junction",
+         2,
+         {},
+         {kCorvane, kWirewise},
+         {kWirewise},
+         "C:\\ProgramData\\",
+         false,
+         "",
+         {}},
+        {"NT, a dangling link", 2, {}, {kCorvane}, {kWirewise}, "C:\\ProgramData\\", false, "", {}},
+        {"NT, the common folder a link",
+         2,
+         {},
+         {},
+         {"C:\\ProgramData"},
+         "C:\\ProgramData\\",
+         false,
+         "",
+         {}},
         {"NT, the folder cannot be made", 2, {}, {}, {}, "C:\\ProgramData\\", true, "", {}},
         {"NT, no common folder", 2, {}, {}, {}, "", false, "", {}},
-        {"NT, a common folder without its backslash", 2, {}, {}, {}, "C:\\ProgramData", false, "",
+        {"NT, a common folder without its backslash",
+         2,
+         {},
+         {},
+         {},
+         "C:\\ProgramData",
+         false,
+         "",
          {}},
         {"Windows 9x", 1, {}, {}, {}, "", false, temp, {}},
         {"Windows 9x, no temp folder either", 1, {}, {}, {}, "", false, "", {}},
@@ -60,16 +107,18 @@ TEST(DataFolder, ClosedFolderOnNtTempOn9xAndNothingThroughAReparsePoint) {
         TestApp t;
         t.sys.version.dwPlatformId = c.platform;
         if (c.real) t.sys.realVersion = OsVersionInfo{148, 10, 0, 19045, *c.real};
-        for (const std::string& f : c.folders) t.files.folders.insert(f + "\\");
-        for (const std::string& r : c.reparse) t.files.reparsePoints.insert(r);
+        for (const std::string& f : c.folders)
+            t.files.folders.insert(f + "\\");
+        for (const std::string& r : c.reparse)
+            t.files.reparsePoints.insert(r);
         t.files.commonDataFolder = c.common;
         t.files.createFails = c.createFails;
         // GetTempPath fails where a Windows 9x case expects no folder.
         if (c.platform == 1 && c.expected.empty()) t.files.tempFolder.clear();
         EXPECT_EQ(DataFolder(t.app), c.expected);
-        EXPECT_EQ(std::vector<std::string>(t.files.closedFolders.begin(),
-                                           t.files.closedFolders.end()),
-                  c.made);
+        EXPECT_EQ(
+            std::vector<std::string>(t.files.closedFolders.begin(), t.files.closedFolders.end()),
+            c.made);
     }
 }
 
