@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "common/message_box.h"
+
 namespace gk {
 
 // MessageBoxA styles by their Win32 numbers.
-inline constexpr uint32_t kMbOk = 0x0;
-inline constexpr uint32_t kMbIconExclamation = 0x30;
+using corvane::kMbIconExclamation;
+using corvane::kMbOk;
 
 inline constexpr uint32_t kInaddrNone = 0xFFFFFFFF;
 

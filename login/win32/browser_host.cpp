@@ -1,7 +1,7 @@
 #include "win32/browser_host.h"
 
-#include "win32/ansi.h"
-#include "win32/system_library.h"
+#include "common/win32/codepage.h"
+#include "common/win32/system_library.h"
 
 #include <ole2.h>
 
@@ -16,23 +16,24 @@ constexpr const char* kWebBrowserClsid = "{8856F961-340A-11D0-A96B-00C04FD705A2}
 
 } // namespace
 
-BrowserHost::BrowserHost(HWND parent, int id, RECT place) : atl_(LoadSystemLibrary("atl.dll")) {
-    const auto init = ProcAddress<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
-    const auto getControl = ProcAddress<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
+BrowserHost::BrowserHost(HWND parent, int id, RECT place)
+    : atl_(corvane::LoadSystemLibrary("atl.dll")) {
+    const auto init = corvane::ProcAddress<AtlAxWinInitFn>(atl_.get(), "AtlAxWinInit");
+    const auto getControl = corvane::ProcAddress<AtlAxGetControlFn>(atl_.get(), "AtlAxGetControl");
     if (!init || !getControl || !init()) return;
-    window_ = Window(CreateWindowExA(
+    window_ = corvane::Window(CreateWindowExA(
         0, "AtlAxWin", kWebBrowserClsid, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left,
         place.top, place.right - place.left, place.bottom - place.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr));
     if (!window_) return;
-    ComPtr<IUnknown> control;
+    corvane::ComPtr<IUnknown> control;
     if (FAILED(getControl(window_.get(), control.Put())) || !control) return;
     control->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(browser_.Put()));
 }
 
 bool BrowserHost::TranslateKey(MSG& msg) {
     if (!browser_ || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-    ComPtr<IOleInPlaceActiveObject> active;
+    corvane::ComPtr<IOleInPlaceActiveObject> active;
     if (FAILED(browser_->QueryInterface(IID_IOleInPlaceActiveObject,
                                         reinterpret_cast<void**>(active.Put()))) ||
         !active) {
@@ -62,15 +63,15 @@ void BrowserHost::Show() {
 
 void BrowserHost::Navigate(const std::string& url, const std::string& headers) {
     if (!browser_) return;
-    const Bstr target = MakeBstr(ToWide(url));
+    const corvane::Bstr target = corvane::MakeBstr(corvane::ToUtf16(url));
     if (!target) return;
     // The login address carries the user's password: it stays out of the browser's history,
     // and so does every other page the program opens itself.
-    Variant flags;
+    corvane::Variant flags;
     flags.SetLong(navNoHistory);
-    Variant none;
-    Variant extraHeaders;
-    if (!headers.empty()) extraHeaders.SetText(MakeBstr(ToWide(headers)));
+    corvane::Variant none;
+    corvane::Variant extraHeaders;
+    if (!headers.empty()) extraHeaders.SetText(corvane::MakeBstr(corvane::ToUtf16(headers)));
     browser_->Navigate(target.get(), flags.get(), none.get(), none.get(), extraHeaders.get());
 }
 

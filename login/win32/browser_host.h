@@ -1,6 +1,6 @@
 #pragma once
 // The WebBrowser control hosted in a plain child window through the system's atl.dll.
-#include "win32/handles.h"
+#include "common/win32/owners.h"
 #include "window/login_form.h"
 
 #include <windows.h>
@@ -26,9 +26,9 @@ class BrowserHost final : public Browser {
     void Focus() override;
 
   private:
-    Module atl_; // outlives the window of its class
-    Window window_;
-    ComPtr<IWebBrowser2> browser_;
+    corvane::Module atl_; // outlives the window of its class
+    corvane::Window window_;
+    corvane::ComPtr<IWebBrowser2> browser_;
     bool shown_ = false; // also without a window, so the panel goes only once
 };
 

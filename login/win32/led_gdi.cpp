@@ -1,6 +1,6 @@
 #include "led_gdi.h"
 
-#include "win32/ansi.h"
+#include "common/win32/codepage.h"
 
 namespace gk {
 namespace {
@@ -105,7 +105,7 @@ int32_t GdiCanvas::TextHeight(const std::string& text) {
 }
 
 void GdiCanvas::DrawText(const std::string& text, const Rect& rect, uint32_t flags) {
-    std::string ansi = win32::ToAnsi(text);
+    std::string ansi = corvane::ToAnsi(text);
     RECT r = ToRect(rect);
     ::DrawTextA(dc_, ansi.data(), static_cast<int>(ansi.size()), &r, flags);
 }

@@ -8,16 +8,16 @@
 #include <string>
 
 #include "led/canvas.h"
-#include "win32/handles.h"
+#include "common/win32/owners.h"
 
 namespace gk {
 
-using win32::GdiObject;
-using win32::MemoryDc;
-using win32::PaintDc;
-using win32::SavedDcState;
-using win32::Selection;
-using win32::WindowDc;
+using corvane::GdiObject;
+using corvane::MemoryDc;
+using corvane::PaintDc;
+using corvane::SavedDcState;
+using corvane::Selection;
+using corvane::WindowDc;
 
 // The screen's dots per inch along LOGPIXELSX or LOGPIXELSY; 96 where it cannot be read.
 int ScreenDpi(int index = LOGPIXELSY);

@@ -7,7 +7,7 @@
 
 #include "led/led.h"
 #include "led_gdi.h"
-#include "win32/ansi.h"
+#include "common/win32/codepage.h"
 
 namespace gk {
 namespace {
@@ -58,7 +58,7 @@ class LampWindow final : public LedHost {
     HWND window_;
     HINSTANCE instance_;
     std::string name_;
-    GdiObject font_;
+    corvane::GdiObject font_;
     Win32SystemColors colors_;
     Led led_{*this};
 };
@@ -109,7 +109,7 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND:
         return 1; // every repaint clears the surface itself
     case WM_PAINT: {
-        const PaintDc paint(window);
+        const corvane::PaintDc paint(window);
         RECT client{};
         GetClientRect(window, &client);
         GdiCanvas canvas(paint.get(), client, state->Font(), SurfaceBrush());
@@ -117,16 +117,16 @@ LRESULT CALLBACK LedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(win32::ToAnsi(led.Caption()).size());
+        return static_cast<LRESULT>(corvane::ToAnsi(led.Caption()).size());
     case WM_GETTEXT:
-        return CopyCaption(win32::ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
+        return CopyCaption(corvane::ToAnsi(led.Caption()), wParam, reinterpret_cast<char*>(lParam));
     case LEDM_GETFILLCOLOR:
         return static_cast<LRESULT>(led.FillColor());
     case LEDM_GETBACKCOLOR:
         return static_cast<LRESULT>(led.BackColor());
 #ifdef GATEKEY_LAMP_TAKES_WRITES
     case WM_SETTEXT:
-        led.SetCaption(lParam != 0 ? win32::FromAnsi(reinterpret_cast<const char*>(lParam)) : "");
+        led.SetCaption(lParam != 0 ? corvane::FromAnsi(reinterpret_cast<const char*>(lParam)) : "");
         return TRUE;
     case LEDM_SETFILLCOLOR:
         led.SetFillColor(static_cast<OleColor>(wParam));

@@ -1,8 +1,8 @@
 #include "win32/login_window.h"
 
-#include "win32/ansi.h"
+#include "common/win32/codepage.h"
 #include "win32/browser_host.h"
-#include "win32/handles.h"
+#include "common/win32/owners.h"
 #include "win32/led_gdi.h"
 #include "win32/led_window.h"
 #include "win32/resource.h"
@@ -52,10 +52,11 @@ class LoginWindow final : public FormView {
     bool Maximized() override { return IsZoomed(hwnd_) != 0; }
     void HidePanel() override { ShowWindow(Control(kFrame1), SW_HIDE); }
     void OpenInShell(const std::string& file) override {
-        ShellExecuteA(hwnd_, "open", ToAnsi(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteA(hwnd_, "open", corvane::ToAnsi(file).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
     }
     void ShowMessage(const std::string& text) override {
-        MessageBoxA(hwnd_, ToAnsi(text).c_str(), ToAnsi(kMessageTitle).c_str(),
+        MessageBoxA(hwnd_, corvane::ToAnsi(text).c_str(), corvane::ToAnsi(kMessageTitle).c_str(),
                     MB_OK | MB_ICONEXCLAMATION);
     }
 
@@ -80,9 +81,9 @@ class LoginWindow final : public FormView {
     bool ready_ = false;       // controls made and the load step run
     HWND lastFocus_ = nullptr; // the control that had the focus when the window went inactive
     std::map<int, HWND> controls_;
-    GdiObject font_;
-    GdiObject linkFont_;
-    GdiObject logo_;
+    corvane::GdiObject font_;
+    corvane::GdiObject linkFont_;
+    corvane::GdiObject logo_;
     Win32Files files_;
     Win32Probe probe_;
     LedWindow ledRouter_;
@@ -126,8 +127,8 @@ bool LoginWindow::CreateForm() {
     const int height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, ToAnsi(kFormCaption).c_str(), style,
-                            left, top, width, height, nullptr, nullptr, instance_, this);
+    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, corvane::ToAnsi(kFormCaption).c_str(),
+                            style, left, top, width, height, nullptr, nullptr, instance_, this);
     return hwnd_ != nullptr;
 }
 
@@ -148,8 +149,8 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
     const HWND parent = spec.inFrame ? Control(kFrame1) : hwnd_;
     const RECT r = PlaceOf(spec);
     const auto make = [&](DWORD exStyle, const char* cls, DWORD style) {
-        return CreateWindowExA(exStyle, cls, ToAnsi(spec.text).c_str(), WS_CHILD | style, r.left,
-                               r.top, r.right - r.left, r.bottom - r.top, parent,
+        return CreateWindowExA(exStyle, cls, corvane::ToAnsi(spec.text).c_str(), WS_CHILD | style,
+                               r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                                ControlMenu(spec.id), instance_, nullptr);
     };
     HWND hwnd = nullptr;
@@ -176,7 +177,7 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
         SendMessageA(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         const HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
                                          0, 0, 0, hwnd_, nullptr, instance_, nullptr);
-        std::string tipText = ToAnsi(kHidePasswordTip);
+        std::string tipText = corvane::ToAnsi(kHidePasswordTip);
         TOOLINFOA tool{};
         // The record's first form, which every version of the common controls takes: the 4.00
         // of a bare NT 4 knows no lParam, and the tip needs none.
@@ -219,7 +220,7 @@ void LoginWindow::CreateControl(const ControlSpec& spec) {
 void LoginWindow::CreateControls() {
     font_ = SansSerifFont(dpi_, false);
     linkFont_ = SansSerifFont(dpi_, true);
-    logo_ = GdiObject(
+    logo_ = corvane::GdiObject(
         LoadImageA(instance_, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     for (const ControlSpec& spec : kControls)
         CreateControl(spec);
@@ -258,7 +259,7 @@ std::string LoginWindow::FieldText(Field field) {
     const int got = static_cast<int>(
         SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     text.resize(static_cast<size_t>(got < 0 ? 0 : got));
-    return FromAnsi(text);
+    return corvane::FromAnsi(text);
 }
 
 void LoginWindow::Maximize() {
@@ -310,11 +311,11 @@ bool LoginWindow::OnCommand(int id, int code) {
 }
 
 void LoginWindow::PaintFrame(HWND frame) {
-    const PaintDc paint(frame);
+    const corvane::PaintDc paint(frame);
     const HDC dc = paint.get();
     RECT r{};
     GetClientRect(frame, &r);
-    const Selection font(dc, font_.get());
+    const corvane::Selection font(dc, font_.get());
     char caption[64] = {};
     const int len = GetWindowTextA(frame, caption, sizeof caption);
     SIZE text{};
@@ -335,9 +336,9 @@ void LoginWindow::DrawLogo(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
     BITMAP bm{};
     if (!logo_ || !GetObjectA(logo_.get(), sizeof bm, &bm)) return;
-    const MemoryDc source(CreateCompatibleDC(item.hDC));
+    const corvane::MemoryDc source(CreateCompatibleDC(item.hDC));
     if (!source) return;
-    const Selection picture(source.get(), logo_.get());
+    const corvane::Selection picture(source.get(), logo_.get());
     // Windows 9x knows no halftone stretching; without it, the dropped pixels' colours are not
     // mixed but at least not ANDed together either.
     if (!SetStretchBltMode(item.hDC, HALFTONE)) SetStretchBltMode(item.hDC, COLORONCOLOR);

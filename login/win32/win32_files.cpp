@@ -1,7 +1,7 @@
 #include "win32/win32_files.h"
 
-#include "win32/ansi.h"
-#include "win32/handles.h"
+#include "common/win32/codepage.h"
+#include "common/win32/owners.h"
 
 #include <windows.h>
 
@@ -23,12 +23,12 @@ std::string Win32Files::ProgramFolder() {
     if (folder.size() > 1 && folder.back() == '\\' && folder[folder.size() - 2] != ':') {
         folder.pop_back();
     }
-    return FromAnsi(folder);
+    return corvane::FromAnsi(folder);
 }
 
 bool Win32Files::Exists(const std::string& path) {
     WIN32_FIND_DATAA found{};
-    const FindHandle find(FindFirstFileA(ToAnsi(path).c_str(), &found));
+    const corvane::FindHandle find(FindFirstFileA(corvane::ToAnsi(path).c_str(), &found));
     if (!find) return false;
     constexpr DWORD notNormal =
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
@@ -36,9 +36,9 @@ bool Win32Files::Exists(const std::string& path) {
 }
 
 ReadStatus Win32Files::ReadWhole(const std::string& path, size_t limit, std::string& text) {
-    const File file(CreateFileA(ToAnsi(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const corvane::File file(CreateFileA(corvane::ToAnsi(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadStatus::Failed;
     // GetFileSize, not GetFileSizeEx: Windows 9x and NT 4 have only the older call.
     DWORD high = 0;
@@ -54,7 +54,7 @@ ReadStatus Win32Files::ReadWhole(const std::string& path, size_t limit, std::str
          got != bytes.size())) {
         return ReadStatus::Failed;
     }
-    text = FromAnsi(bytes);
+    text = corvane::FromAnsi(bytes);
     return ReadStatus::Ok;
 }
 

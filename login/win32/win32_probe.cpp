@@ -1,17 +1,17 @@
 #include "win32/win32_probe.h"
 
-#include "win32/ansi.h"
-#include "win32/system_library.h"
+#include "common/win32/codepage.h"
+#include "common/win32/system_library.h"
 #include "window/layout.h"
 
 #include <winsock2.h>
 
 namespace gk::win32 {
 
-Win32Probe::Win32Probe() : icmp_(LoadSystemLibrary("icmp.dll")) {
-    create_ = ProcAddress<CreateFn>(icmp_.get(), "IcmpCreateFile");
-    sendEcho_ = ProcAddress<SendEchoFn>(icmp_.get(), "IcmpSendEcho");
-    close_ = ProcAddress<CloseFn>(icmp_.get(), "IcmpCloseHandle");
+Win32Probe::Win32Probe() : icmp_(corvane::LoadSystemLibrary("icmp.dll")) {
+    create_ = corvane::ProcAddress<CreateFn>(icmp_.get(), "IcmpCreateFile");
+    sendEcho_ = corvane::ProcAddress<SendEchoFn>(icmp_.get(), "IcmpSendEcho");
+    close_ = corvane::ProcAddress<CloseFn>(icmp_.get(), "IcmpCloseHandle");
 }
 
 int Win32Probe::WSAStartup(uint16_t version) {
@@ -24,7 +24,7 @@ int Win32Probe::WSACleanup() {
 }
 
 uint32_t Win32Probe::inet_addr(const std::string& text) {
-    return static_cast<uint32_t>(::inet_addr(ToAnsi(text).c_str()));
+    return static_cast<uint32_t>(::inet_addr(corvane::ToAnsi(text).c_str()));
 }
 
 IcmpHandle Win32Probe::IcmpCreateFile() {
@@ -37,7 +37,7 @@ IcmpHandle Win32Probe::IcmpCreateFile() {
 
 uint32_t Win32Probe::IcmpSendEcho(IcmpHandle handle, uint32_t address, const std::string& payload,
                                   uint8_t* reply, uint32_t replySize, uint32_t timeoutMs) {
-    std::string data = ToAnsi(payload);
+    std::string data = corvane::ToAnsi(payload);
     return sendEcho_(reinterpret_cast<HANDLE>(handle), address, data.data(),
                      static_cast<WORD>(data.size()), nullptr, reply, replySize, timeoutMs);
 }
@@ -47,7 +47,8 @@ bool Win32Probe::IcmpCloseHandle(IcmpHandle handle) {
 }
 
 int Win32Probe::ShowMessage(const std::string& text, uint32_t style) {
-    return MessageBoxA(owner_, ToAnsi(text).c_str(), ToAnsi(kMessageTitle).c_str(), style);
+    return MessageBoxA(owner_, corvane::ToAnsi(text).c_str(),
+                       corvane::ToAnsi(kMessageTitle).c_str(), style);
 }
 
 } // namespace gk::win32

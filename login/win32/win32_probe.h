@@ -2,7 +2,7 @@
 // The probe's platform calls: ws2_32 linked (a known library from Windows 7 on, which wsock32
 // is not), icmp.dll loaded from the system folder at start.
 #include "probe/probe_api.h"
-#include "win32/handles.h"
+#include "common/win32/owners.h"
 
 #include <windows.h>
 
@@ -28,7 +28,7 @@ class Win32Probe final : public ProbeApi {
     using SendEchoFn = DWORD(WINAPI*)(HANDLE, ULONG, LPVOID, WORD, LPVOID, LPVOID, DWORD, DWORD);
     using CloseFn = BOOL(WINAPI*)(HANDLE);
 
-    Module icmp_;
+    corvane::Module icmp_;
     CreateFn create_ = nullptr;
     SendEchoFn sendEcho_ = nullptr;
     CloseFn close_ = nullptr;

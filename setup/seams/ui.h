@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/message_box.h"
+
 // <windows.h> renames MessageBox to MessageBoxA; the seam keeps its own name in every file.
 #ifdef MessageBox
 #undef MessageBox
@@ -11,16 +13,16 @@
 namespace ww {
 
 // MessageBoxA styles and answers, by their Win32 numbers.
-inline constexpr uint32_t kMbOk = 0x0;
-inline constexpr uint32_t kMbYesNo = 0x4;
-inline constexpr uint32_t kMbIconHand = 0x10;
-inline constexpr uint32_t kMbIconQuestion = 0x20;
-inline constexpr uint32_t kMbIconExclamation = 0x30;
-inline constexpr uint32_t kMbIconAsterisk = 0x40;
-inline constexpr uint32_t kMbDefButton2 = 0x100;
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
+using corvane::kIdNo;
+using corvane::kIdOk;
+using corvane::kIdYes;
+using corvane::kMbDefButton2;
+using corvane::kMbIconAsterisk;
+using corvane::kMbIconExclamation;
+using corvane::kMbIconHand;
+using corvane::kMbIconQuestion;
+using corvane::kMbOk;
+using corvane::kMbYesNo;
 
 class Ui {
   public:

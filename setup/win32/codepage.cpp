@@ -1,4 +1,4 @@
-#include "win32/codepage.h"
+#include "common/win32/codepage.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "win32/system.h"
-#include "win32/system_library.h"
+#include "common/win32/system_library.h"
 
 namespace ww {
 namespace {
@@ -19,13 +19,13 @@ using LookupAccountSidAFn = BOOL(WINAPI*)(LPCSTR, PSID, LPSTR, LPDWORD, LPSTR, L
 } // namespace
 
 SysHandle Win32System::GetShellWindow() {
-    const SystemLibrary user32("user32.dll");
+    const corvane::SystemLibrary user32("user32.dll");
     const auto fn = user32.Proc<GetShellWindowFn>("GetShellWindow");
     return fn ? reinterpret_cast<SysHandle>(fn()) : 0;
 }
 
 uint32_t Win32System::GetWindowThreadProcessId(SysHandle window, uint32_t* processId) {
-    const SystemLibrary user32("user32.dll");
+    const corvane::SystemLibrary user32("user32.dll");
     const auto fn = user32.Proc<GetWindowThreadProcessIdFn>("GetWindowThreadProcessId");
     *processId = 0;
     if (!fn) return 0;
@@ -36,7 +36,7 @@ uint32_t Win32System::GetWindowThreadProcessId(SysHandle window, uint32_t* proce
 }
 
 SysHandle Win32System::OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
-    const SystemLibrary kernel32("kernel32.dll");
+    const corvane::SystemLibrary kernel32("kernel32.dll");
     const auto fn = kernel32.Proc<OpenProcessFn>("OpenProcess");
     if (!fn) return 0;
     return reinterpret_cast<SysHandle>(fn(access, inheritHandle ? TRUE : FALSE, processId));
@@ -44,7 +44,7 @@ SysHandle Win32System::OpenProcess(uint32_t access, bool inheritHandle, uint32_t
 
 bool Win32System::GetTokenInformation(SysHandle token, uint32_t infoClass, uint8_t* buffer,
                                       uint32_t length, uint32_t* returnLength) {
-    const SystemLibrary advapi32("advapi32.dll");
+    const corvane::SystemLibrary advapi32("advapi32.dll");
     const auto fn = advapi32.Proc<GetTokenInformationFn>("GetTokenInformation");
     if (!fn) return false;
     DWORD returned = 0;
@@ -60,7 +60,7 @@ bool Win32System::GetTokenInformation(SysHandle token, uint32_t infoClass, uint8
 bool Win32System::LookupAccountSidA(const std::string& systemName, const uint8_t* sid, char* name,
                                     uint32_t* nameSize, char* domain, uint32_t* domainSize,
                                     uint32_t* use) {
-    const SystemLibrary advapi32("advapi32.dll");
+    const corvane::SystemLibrary advapi32("advapi32.dll");
     const auto fn = advapi32.Proc<LookupAccountSidAFn>("LookupAccountSidA");
     if (!fn) return false;
     DWORD n = *nameSize;

@@ -1,7 +1,7 @@
 #include "win32/file_paths.h"
 
-#include "win32/codepage.h"
-#include "win32/system_library.h"
+#include "common/win32/codepage.h"
+#include "common/win32/system_library.h"
 
 namespace ww {
 namespace {
@@ -11,16 +11,17 @@ WideFileApi Bind() {
     // Windows 9x: the A functions, whatever the W ones would do there.
     if ((GetVersion() & 0x80000000u) != 0) return api;
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    api.CreateFile = ProcAddress<decltype(api.CreateFile)>(kernel, "CreateFileW");
-    api.DeleteFile = ProcAddress<decltype(api.DeleteFile)>(kernel, "DeleteFileW");
-    api.MoveFile = ProcAddress<decltype(api.MoveFile)>(kernel, "MoveFileW");
+    api.CreateFile = corvane::ProcAddress<decltype(api.CreateFile)>(kernel, "CreateFileW");
+    api.DeleteFile = corvane::ProcAddress<decltype(api.DeleteFile)>(kernel, "DeleteFileW");
+    api.MoveFile = corvane::ProcAddress<decltype(api.MoveFile)>(kernel, "MoveFileW");
     api.GetFileAttributes =
-        ProcAddress<decltype(api.GetFileAttributes)>(kernel, "GetFileAttributesW");
+        corvane::ProcAddress<decltype(api.GetFileAttributes)>(kernel, "GetFileAttributesW");
     api.GetModuleFileName =
-        ProcAddress<decltype(api.GetModuleFileName)>(kernel, "GetModuleFileNameW");
-    api.GetTempPath = ProcAddress<decltype(api.GetTempPath)>(kernel, "GetTempPathW");
-    api.LoadLibraryEx = ProcAddress<decltype(api.LoadLibraryEx)>(kernel, "LoadLibraryExW");
-    api.CreateDirectory = ProcAddress<decltype(api.CreateDirectory)>(kernel, "CreateDirectoryW");
+        corvane::ProcAddress<decltype(api.GetModuleFileName)>(kernel, "GetModuleFileNameW");
+    api.GetTempPath = corvane::ProcAddress<decltype(api.GetTempPath)>(kernel, "GetTempPathW");
+    api.LoadLibraryEx = corvane::ProcAddress<decltype(api.LoadLibraryEx)>(kernel, "LoadLibraryExW");
+    api.CreateDirectory =
+        corvane::ProcAddress<decltype(api.CreateDirectory)>(kernel, "CreateDirectoryW");
     return api;
 }
 
@@ -35,14 +36,14 @@ const WideFileApi* WideFiles() {
 }
 
 std::wstring WideFilePath(const std::string& path) {
-    std::wstring wide = ToUtf16(path);
+    std::wstring wide = corvane::ToUtf16(path);
     if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
     if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
     return L"\\\\?\\" + wide;
 }
 
 std::wstring WideLibraryPath(const std::string& path) {
-    std::wstring wide = ToUtf16(path);
+    std::wstring wide = corvane::ToUtf16(path);
     if (wide.size() >= MAX_PATH) return {};
     return wide;
 }

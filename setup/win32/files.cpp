@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "seams/codepage.h"
-#include "win32/codepage.h"
+#include "common/win32/codepage.h"
 #include "win32/file_paths.h"
-#include "win32/owners.h"
-#include "win32/system_library.h"
+#include "common/win32/owners.h"
+#include "common/win32/system_library.h"
 
 namespace ww {
 namespace {
@@ -24,7 +24,7 @@ std::string ModulePath() {
             const DWORD n = wide->GetModuleFileName(nullptr, path.data(), size);
             if (n == 0) return {};
             // A path that fills the buffer may have been cut (and is not terminated on XP).
-            if (n < size) return FromUtf16(std::wstring_view(path.data(), n));
+            if (n < size) return corvane::FromUtf16(std::wstring_view(path.data(), n));
         }
         return {};
     }
@@ -50,7 +50,7 @@ bool DeleteNamed(const std::string& path) {
 
 // The fixed part of a version resource, read through the W or the A functions of version.dll.
 template <class Char, class InfoSizeFn, class InfoFn, class QueryFn>
-uint32_t ReadVersion(const SystemLibrary& library, const char* infoSize, const char* info,
+uint32_t ReadVersion(const corvane::SystemLibrary& library, const char* infoSize, const char* info,
                      const char* query, const Char* path, const Char* root, FileVersion& version) {
     const auto sizeOf = library.Proc<InfoSizeFn>(infoSize);
     const auto infoOf = library.Proc<InfoFn>(info);
@@ -81,7 +81,7 @@ std::string Win32Files::ProgramPath() {
 uint32_t Win32Files::ProgramVersion(FileVersion& version) {
     const std::string path = ModulePath();
     if (path.empty()) return ERROR_FILENAME_EXCED_RANGE;
-    const SystemLibrary library("version.dll");
+    const corvane::SystemLibrary library("version.dll");
     if (WideFiles()) {
         using InfoSizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
         using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
@@ -105,7 +105,7 @@ uint32_t Win32Files::ProgramVersion(FileVersion& version) {
 // support tool that holds the log open with write access would otherwise switch logging off for
 // the rest of the run (FILE_SHARE_DELETE is left out: Windows 9x refuses it).
 bool Win32Files::Append(const std::string& path, std::string_view bytes) {
-    File file(OpenFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
+    corvane::File file(OpenFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
     if (!file) return false;
     // The failure value is also a position (a log of 4 GiB less one byte), and opening a file
     // that exists leaves ERROR_ALREADY_EXISTS behind: only a fresh error code tells them apart.
@@ -121,7 +121,7 @@ bool Win32Files::Append(const std::string& path, std::string_view bytes) {
 }
 
 bool Win32Files::WriteNew(const std::string& path, std::string_view bytes) {
-    File file(OpenFile(path, 0, CREATE_NEW));
+    corvane::File file(OpenFile(path, 0, CREATE_NEW));
     if (!file) return false;
     DWORD written = 0;
     // On the disk before the file gets its real name: a crash leaves no half file under it.
@@ -155,7 +155,7 @@ std::string Win32Files::TempFolder() {
         wchar_t path[MAX_PATH + 1] = {};
         const DWORD n = wide->GetTempPath(MAX_PATH + 1, path);
         if (n == 0 || n > MAX_PATH) return "";
-        folder = FromUtf16(std::wstring_view(path, n));
+        folder = corvane::FromUtf16(std::wstring_view(path, n));
     } else {
         char path[MAX_PATH + 1] = {};
         const DWORD n = GetTempPathA(MAX_PATH + 1, path);
@@ -205,7 +205,7 @@ std::string Win32Files::CommonDataFolder() {
     // later Internet Explorers.
     using FolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     for (const char* name : {"shell32.dll", "shfolder.dll"}) {
-        const SystemLibrary library(name);
+        const corvane::SystemLibrary library(name);
         const auto folderPath = library.Proc<FolderPathFn>("SHGetFolderPathW");
         if (folderPath && folderPath(nullptr, kCsidlCommonAppData, nullptr, 0, path) == S_OK) {
             found = true;
@@ -214,13 +214,13 @@ std::string Win32Files::CommonDataFolder() {
     }
     if (!found) {
         using SpecialFolderFn = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
-        const SystemLibrary library("shell32.dll");
+        const corvane::SystemLibrary library("shell32.dll");
         const auto special = library.Proc<SpecialFolderFn>("SHGetSpecialFolderPathW");
         found = special && special(nullptr, path, kCsidlCommonAppData, FALSE);
     }
     if (!found) return "";
     path[MAX_PATH] = L'\0';
-    std::string folder = FromUtf16(path);
+    std::string folder = corvane::FromUtf16(path);
     if (folder.empty()) return "";
     if (folder.back() != '\\') folder += '\\';
     return folder;
@@ -229,7 +229,7 @@ std::string Win32Files::CommonDataFolder() {
 bool Win32Files::CreateClosedFolder(const std::string& path) {
     const WideFileApi* wide = WideFiles();
     if (!wide) return false;
-    const SystemLibrary advapi("advapi32.dll");
+    const corvane::SystemLibrary advapi("advapi32.dll");
     using InitAclFn = BOOL(WINAPI*)(PACL, DWORD, DWORD);
     using AddAceFn = BOOL(WINAPI*)(PACL, DWORD, DWORD, PSID);
     using GetAceFn = BOOL(WINAPI*)(PACL, DWORD, LPVOID*);

@@ -47,7 +47,7 @@ DWORD StyleOf(const ControlSpec& c) {
 
 Form1Window::Form1Window(App& app, Win32Ui& ui, HINSTANCE instance)
     : app_(app), ui_(ui), instance_(instance), form_(app, *this) {
-    const WindowDc screen(nullptr);
+    const corvane::WindowDc screen(nullptr);
     if (screen.get()) {
         dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
         dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
@@ -105,16 +105,17 @@ bool Form1Window::Create() {
                                       kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                                       r.bottom - r.top, nullptr, nullptr, instance_, this);
     if (!hwnd) return false;
-    hwnd_ = Window(hwnd);
+    hwnd_ = corvane::Window(hwnd);
     CreateControls();
     return true;
 }
 
 void Form1Window::CreateControls() {
     // The classic 8-point dialog face, at the system's DPI.
-    font_ = GdiObject(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    font_ = corvane::GdiObject(CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                           FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
 
     for (const ControlSpec& c : kControls) {
@@ -233,7 +234,7 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
-        hwnd_.Release(); // the window is going: nothing is left to destroy
+        hwnd_.Detach(); // the window is going: nothing is left to destroy
         break;
     default:
         break;

@@ -7,7 +7,7 @@
 
 #include "app.h"
 #include "window/form1.h"
-#include "win32/owners.h"
+#include "common/win32/owners.h"
 #include "win32/ui.h"
 
 namespace ww {
@@ -57,9 +57,9 @@ class Form1Window final : public Form1View {
     Win32Ui& ui_;
     HINSTANCE instance_;
     Form1 form_;
-    Window hwnd_;
+    corvane::Window hwnd_;
     HWND toolTips_ = nullptr; // owned by the window, destroyed with it
-    GdiObject font_;
+    corvane::GdiObject font_;
     WNDPROC comboDefault_ = nullptr;
     HWND focus_ = nullptr; // the control that had the focus when the window was last left
     int dpiX_ = 96, dpiY_ = 96;

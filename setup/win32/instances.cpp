@@ -13,7 +13,7 @@ constexpr char kMarkName[] = "CorvaneWirewiseOneCopy";
 } // namespace
 
 bool Win32Instances::ClaimOnlyCopy() {
-    mark_ = KernelObject(CreateMutexA(nullptr, FALSE, kMarkName));
+    mark_ = corvane::KernelObject(CreateMutexA(nullptr, FALSE, kMarkName));
     const DWORD error = GetLastError();
     // The mark of a copy that runs with other rights cannot be opened at all.
     if (!mark_) return error != ERROR_ACCESS_DENIED;

@@ -1,6 +1,6 @@
 #pragma once
 #include "seams/instances.h"
-#include "win32/owners.h"
+#include "common/win32/owners.h"
 
 namespace ww {
 
@@ -10,7 +10,8 @@ class Win32Instances final : public Instances {
     void ShowRunningCopy() override;
 
   private:
-    KernelObject mark_; // held until the program ends; the system drops it with the process
+    corvane::KernelObject
+        mark_; // held until the program ends; the system drops it with the process
 };
 
 } // namespace ww

@@ -46,7 +46,7 @@ IpHelper::Module Win32IpHelper::LoadLibraryFile(const std::string& fullPath) {
              : LoadLibraryExA(ToAnsi(fullPath).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     SetErrorMode(oldMode);
     if (module == nullptr) return 0;
-    modules_.emplace(fullPath, ww::Module(module));
+    modules_.emplace(fullPath, corvane::Module(module));
     return reinterpret_cast<Module>(module);
 }
 

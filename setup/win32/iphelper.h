@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "seams/iphelper.h"
-#include "win32/owners.h"
+#include "common/win32/owners.h"
 
 namespace ww {
 
@@ -25,7 +25,7 @@ class Win32IpHelper final : public IpHelper {
     uint32_t LastError() override { return lastError_; }
 
   private:
-    std::map<std::string, ww::Module> modules_;
+    std::map<std::string, corvane::Module> modules_;
     uint32_t lastError_ = 0;
 };
 

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app.h"
+#include "common/win32/common_controls.h"
+#include "common/win32/system_library.h"
 #include "win32/clock.h"
 #include "win32/files.h"
 #include "win32/form1_window.h"
@@ -11,44 +13,15 @@
 #include "win32/iphelper.h"
 #include "win32/registry.h"
 #include "win32/system.h"
-#include "win32/system_library.h"
 #include "win32/ui.h"
 #include "win32/wmi.h"
 #include "window/one_copy.h"
 
-namespace {
-
-// Libraries that Windows and its components load later by bare name are looked for in the system
-// folder only, never in the program's folder or the current one, where a planted file would run
-// with the program's administrator rights. Windows 8 (7 with its loader update) takes the first
-// call, XP SP1 and later the second; older systems know neither and keep their search order.
-void KeepLaterLoadsInTheSystemFolder() {
-    constexpr DWORD kSearchSystem32 = 0x00000800; // LOAD_LIBRARY_SEARCH_SYSTEM32
-    using SetDefaultDirsFn = BOOL(WINAPI*)(DWORD);
-    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (const auto setDefaultDirs =
-            ww::ProcAddress<SetDefaultDirsFn>(kernel, "SetDefaultDllDirectories"))
-        setDefaultDirs(kSearchSystem32);
-    if (const auto setDllDirectory = ww::ProcAddress<SetDllDirectoryFn>(kernel, "SetDllDirectoryA"))
-        setDllDirectory("");
-}
-
-// The common controls of version 4.70 and later take the classes they should register; a bare
-// NT 4 has only the older call, which registers them all.
-void InitCommonControlClasses() {
-    using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto initEx =
-        ww::ProcAddress<InitExFn>(GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx");
-    const INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    if (!initEx || !initEx(&icc)) InitCommonControls();
-}
-
-} // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    KeepLaterLoadsInTheSystemFolder();
-    InitCommonControlClasses();
+    // Later loads by bare name look in the system folder only: the program runs with
+    // administrator rights.
+    corvane::KeepLaterLoadsInTheSystemFolder();
+    corvane::InitCommonControlClasses(ICC_WIN95_CLASSES);
 
     // One object per seam, alive for the whole run; each module reaches them through app.
     ww::Win32Ui ui;

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "win32/codepage.h"
-#include "win32/owners.h"
-#include "win32/system_library.h"
+#include "common/win32/codepage.h"
+#include "common/win32/owners.h"
+#include "common/win32/system_library.h"
 
 namespace ww {
 namespace {
@@ -38,8 +38,8 @@ using LookupPrivilegeValueFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
 using AdjustTokenPrivilegesFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
                                               PTOKEN_PRIVILEGES, PDWORD);
 
-const SystemLibrary& Advapi32() {
-    static const SystemLibrary library("advapi32.dll");
+const corvane::SystemLibrary& Advapi32() {
+    static const corvane::SystemLibrary library("advapi32.dll");
     return library;
 }
 
@@ -77,7 +77,7 @@ bool Win32System::GetVersionExA(OsVersionInfo* info) {
 // Windows 2000 and later; before that ntdll lacks the function and the version call's answer
 // stands.
 bool Win32System::RtlGetVersion(OsVersionInfo* info) {
-    const SystemLibrary ntdll("ntdll.dll");
+    const corvane::SystemLibrary ntdll("ntdll.dll");
     const auto rtlGetVersion = ntdll.Proc<RtlGetVersionFn>("RtlGetVersion");
     if (!rtlGetVersion) return false;
     OSVERSIONINFOW vi{};
@@ -142,16 +142,16 @@ const uint8_t* Win32System::GetSidSubAuthority(const uint8_t* sid, uint32_t inde
 // Windows 9x has no netapi32 at all: there the call fails like one that finds no controller.
 uint32_t Win32System::NetGetDCName(const std::string& server, const std::string& domain,
                                    std::string* dcName) {
-    const SystemLibrary netapi("netapi32.dll");
+    const corvane::SystemLibrary netapi("netapi32.dll");
     const auto getDcName = netapi.Proc<NetGetDCNameFn>("NetGetDCName");
-    const auto bufferFree = netapi.Proc<NetBuffer::FreeFn>("NetApiBufferFree");
+    const auto bufferFree = netapi.Proc<corvane::NetBuffer::FreeFn>("NetApiBufferFree");
     if (!getDcName || !bufferFree) return netapi.Error();
-    const std::wstring s = ToUtf16(server);
-    const std::wstring d = ToUtf16(domain);
-    NetBuffer buffer(bufferFree);
+    const std::wstring s = corvane::ToUtf16(server);
+    const std::wstring d = corvane::ToUtf16(domain);
+    corvane::NetBuffer buffer(bufferFree);
     const NET_API_STATUS status = getDcName(s.c_str(), d.c_str(), buffer.Put());
     if (status == NERR_Success && buffer.get() != nullptr)
-        *dcName = FromUtf16(reinterpret_cast<const wchar_t*>(buffer.get()));
+        *dcName = corvane::FromUtf16(reinterpret_cast<const wchar_t*>(buffer.get()));
     return status;
 }
 

@@ -11,22 +11,17 @@
 #include <utility>
 #include <vector>
 
-#include "win32/codepage.h"
-#include "win32/owners.h"
+#include "common/win32/codepage.h"
+#include "common/win32/owners.h"
 
 namespace ww {
 namespace {
 
-// SysAllocStringLen yields null only when memory ran out.
-Bstr BstrOf(std::wstring_view text) {
-    return Bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-}
-
 // A VT_BSTR as program text; anything else is no text.
-std::optional<std::string> TextOf(const Variant& value) {
+std::optional<std::string> TextOf(const corvane::Variant& value) {
     if (value->vt != VT_BSTR) return std::nullopt;
     if (!value->bstrVal) return std::string();
-    return FromUtf16(std::wstring_view(value->bstrVal, SysStringLen(value->bstrVal)));
+    return corvane::FromUtf16(std::wstring_view(value->bstrVal, SysStringLen(value->bstrVal)));
 }
 
 constexpr HRESULT kOutOfMemory = E_OUTOFMEMORY;
@@ -43,7 +38,7 @@ class Win32WmiService final : public WmiService {
         HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IWbemLocator, reinterpret_cast<void**>(locator_.Put()));
         if (FAILED(hr)) return hr;
-        const Bstr path = BstrOf(ToUtf16(nameSpace));
+        const corvane::Bstr path = corvane::MakeBstr(corvane::ToUtf16(nameSpace));
         if (!path) return kOutOfMemory;
         hr = locator_->ConnectServer(path.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
                                      services_.Put());
@@ -59,24 +54,25 @@ class Win32WmiService final : public WmiService {
                       std::vector<WmiRow>* rows) override {
         rows->clear();
         paths_.clear();
-        const Bstr language = BstrOf(L"WQL");
-        const Bstr query = BstrOf(ToUtf16(wql));
+        const corvane::Bstr language = corvane::MakeBstr(L"WQL");
+        const corvane::Bstr query = corvane::MakeBstr(corvane::ToUtf16(wql));
         if (!language || !query) return kOutOfMemory;
-        ComPtr<IEnumWbemClassObject> instances;
+        corvane::ComPtr<IEnumWbemClassObject> instances;
         HRESULT hr = services_->ExecQuery(language.get(), query.get(),
                                           WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                           nullptr, instances.Put());
         if (FAILED(hr)) return hr;
         for (;;) {
-            ComPtr<IWbemClassObject> instance;
+            corvane::ComPtr<IWbemClassObject> instance;
             ULONG returned = 0;
             hr = instances->Next(static_cast<long>(WBEM_INFINITE), 1, instance.Put(), &returned);
             if (FAILED(hr)) return hr;
             if (returned == 0) break;
             WmiRow row;
             for (const std::string& property : properties) {
-                Variant value;
-                hr = instance->Get(ToUtf16(property).c_str(), 0, value.Put(), nullptr, nullptr);
+                corvane::Variant value;
+                hr = instance->Get(corvane::ToUtf16(property).c_str(), 0, value.Put(), nullptr,
+                                   nullptr);
                 // A property that an older WMI's class lacks reads as null.
                 if (hr == Hr(WBEM_E_NOT_FOUND)) {
                     row.push_back(std::nullopt);
@@ -86,12 +82,12 @@ class Win32WmiService final : public WmiService {
                 row.push_back(TextOf(value));
             }
             rows->push_back(std::move(row));
-            Variant path;
+            corvane::Variant path;
             hr = instance->Get(L"__PATH", 0, path.Put(), nullptr, nullptr);
             if (FAILED(hr)) return hr;
             paths_.push_back(path->vt == VT_BSTR && path->bstrVal
-                                 ? BstrOf({path->bstrVal, SysStringLen(path->bstrVal)})
-                                 : BstrOf(L""));
+                                 ? corvane::MakeBstr({path->bstrVal, SysStringLen(path->bstrVal)})
+                                 : corvane::MakeBstr(L""));
         }
         return S_OK;
     }
@@ -100,43 +96,43 @@ class Win32WmiService final : public WmiService {
                        uint32_t* returnValue) override {
         *returnValue = 0;
         if (instance >= paths_.size()) return Hr(WBEM_E_INVALID_PARAMETER);
-        const Bstr methodName = BstrOf(ToUtf16(method));
-        const Bstr className = BstrOf(L"Win32_NetworkAdapterConfiguration");
+        const corvane::Bstr methodName = corvane::MakeBstr(corvane::ToUtf16(method));
+        const corvane::Bstr className = corvane::MakeBstr(L"Win32_NetworkAdapterConfiguration");
         if (!methodName || !className) return kOutOfMemory;
 
         // The in-parameters as a script would send them: an instance of the method's
         // signature holding only the arguments given.
-        ComPtr<IWbemClassObject> cls;
+        corvane::ComPtr<IWbemClassObject> cls;
         HRESULT hr = services_->GetObject(className.get(), 0, nullptr, cls.Put(), nullptr);
         if (FAILED(hr)) return hr;
-        ComPtr<IWbemClassObject> signature;
+        corvane::ComPtr<IWbemClassObject> signature;
         hr = cls->GetMethod(methodName.get(), 0, signature.Put(), nullptr);
         if (FAILED(hr)) return hr;
-        ComPtr<IWbemClassObject> inParams;
+        corvane::ComPtr<IWbemClassObject> inParams;
         if (signature.get()) {
             hr = signature->SpawnInstance(0, inParams.Put());
             if (FAILED(hr)) return hr;
             for (const WmiArg& arg : args) {
-                Variant value;
+                corvane::Variant value;
                 value.get()->vt = VT_BSTR;
-                value.get()->bstrVal = BstrOf(ToUtf16(arg.text)).Release();
+                value.get()->bstrVal = corvane::MakeBstr(corvane::ToUtf16(arg.text)).Detach();
                 if (!value->bstrVal) return kOutOfMemory;
-                hr = inParams->Put(ToUtf16(arg.name).c_str(), 0, value.get(), 0);
+                hr = inParams->Put(corvane::ToUtf16(arg.name).c_str(), 0, value.get(), 0);
                 if (FAILED(hr)) return hr;
             }
         } else if (!args.empty()) {
             return Hr(WBEM_E_INVALID_METHOD_PARAMETERS);
         }
 
-        ComPtr<IWbemClassObject> outParams;
+        corvane::ComPtr<IWbemClassObject> outParams;
         hr = services_->ExecMethod(paths_[instance].get(), methodName.get(), 0, nullptr,
                                    inParams.get(), outParams.Put(), nullptr);
         if (FAILED(hr)) return hr;
         if (!outParams.get()) return Hr(WBEM_E_INVALID_METHOD);
-        Variant result;
+        corvane::Variant result;
         hr = outParams->Get(L"ReturnValue", 0, result.Put(), nullptr, nullptr);
         if (FAILED(hr)) return hr;
-        Variant asNumber;
+        corvane::Variant asNumber;
         // WMI hands a uint32 over as VT_I4.
         hr = VariantChangeType(asNumber.get(), result.get(), 0, VT_I4);
         if (FAILED(hr)) return hr;
@@ -146,10 +142,10 @@ class Win32WmiService final : public WmiService {
 
   private:
     // Declared first so that COM outlives every pointer below.
-    ComApartment com_;
-    ComPtr<IWbemLocator> locator_;
-    ComPtr<IWbemServices> services_;
-    std::vector<Bstr> paths_; // of the rows of the last query
+    corvane::ComApartment com_;
+    corvane::ComPtr<IWbemLocator> locator_;
+    corvane::ComPtr<IWbemServices> services_;
+    std::vector<corvane::Bstr> paths_; // of the rows of the last query
 };
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ansi.h"
+#include "common/win32/codepage.h"
 #include "canvas_fake.h"
 #include "led/led.h"
 #include "led_gdi.h"
@@ -241,7 +241,7 @@ void OlderConversions() {
     for (const DWORD error :
          {DWORD{ERROR_INVALID_FLAGS}, DWORD{ERROR_INVALID_PARAMETER}, DWORD{0}}) {
         refusal = error;
-        const std::string got = gk::win32::ToAnsi("Typed \xC3\xA9", RefusesFlags);
+        const std::string got = corvane::ToAnsi("Typed \xC3\xA9", RefusesFlags);
         Check(got == "Typed \xE9", "with the flag refused (error " + std::to_string(error) +
                                        ") the text goes out without it (\"" + got + "\")");
     }

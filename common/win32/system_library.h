@@ -1,24 +1,25 @@
 #pragma once
 // Libraries beyond the few that every Windows keeps in its known-library list are never imported
 // by name: the loader would look for them in the program's folder first, and a file of that name
-// lying beside an elevated program would run with its rights. They are loaded here by their full
-// path in the system folder instead, which also lets the program start on a Windows that lacks
-// one of them (netapi32 on Windows 9x). The same goes for functions that only some of the
-// supported Windows versions export: they are looked up at run time.
+// lying beside the program would run with its rights. They are loaded here by their full path in
+// the system folder instead, which also lets a program start on a Windows that lacks one of them
+// (netapi32 on Windows 9x). The same goes for functions that only some of the supported Windows
+// versions export: they are looked up at run time.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
-#include "win32/owners.h"
+#include "common/win32/owners.h"
 
-namespace ww {
+namespace corvane {
 
 // The full path of a file in the system folder; empty when the folder cannot be had.
 std::string SystemFilePath(const char* fileName);
 
-// Loads a file from the system folder; its own imports are searched there first as well.
-HMODULE LoadSystemLibrary(const char* fileName);
+// Loads a file from the system folder, whose own imports are looked for there first as well;
+// empty when it is not there, with the loader's error as the last error.
+Module LoadSystemLibrary(const char* fileName);
 
 // An export of a module as its real type; null when the module or the export is missing.
 template <typename Fn> Fn ProcAddress(HMODULE module, const char* name) {
@@ -45,4 +46,10 @@ class SystemLibrary {
     DWORD error_;
 };
 
-} // namespace ww
+// Libraries that Windows and its components load later by bare name (an embedded browser brings
+// many) are looked for in the system folder only, never in the program's folder or the current
+// one, where a planted file would run inside the program. Windows 8 (7 with its loader update)
+// takes the first call, XP SP1 and later the second; older systems keep their search order.
+void KeepLaterLoadsInTheSystemFolder();
+
+} // namespace corvane

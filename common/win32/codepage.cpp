@@ -1,6 +1,6 @@
-#include "win32/ansi.h"
+#include "common/win32/codepage.h"
 
-namespace gk::win32 {
+namespace corvane {
 namespace {
 
 std::wstring Widen(std::string_view in, UINT codePage) {
@@ -15,8 +15,8 @@ std::wstring Widen(std::string_view in, UINT codePage) {
 
 // Windows before 2000 knows no flag against look-alike letters and refuses it, with an error
 // code that differs between systems (and some code pages refuse it everywhere): whatever the
-// reason a flagged call fails, the system's own mapping is all there is. UTF-8 takes no such
-// flag: it shows every character.
+// reason a flagged call converts nothing, the system's own mapping is all there is, as an empty
+// conversion would blank the text. UTF-8 takes no such flag: it shows every character.
 int ToMultiByte(WideToMultiByte convert, UINT codePage, std::wstring_view wide, char* out,
                 int outLen) {
     const int size = static_cast<int>(wide.size());
@@ -47,8 +47,11 @@ std::string ToAnsi(std::string_view text, WideToMultiByte convert) {
 std::string FromAnsi(std::string_view ansi) {
     return Narrow(Widen(ansi, CP_ACP), CP_UTF8);
 }
-std::wstring ToWide(std::string_view text) {
-    return Widen(text, CP_UTF8);
+std::wstring ToUtf16(std::string_view utf8) {
+    return Widen(utf8, CP_UTF8);
+}
+std::string FromUtf16(std::wstring_view utf16) {
+    return Narrow(utf16, CP_UTF8);
 }
 
-} // namespace gk::win32
+} // namespace corvane
