@@ -1,5 +1,6 @@
 #include "led/property_bag.h"
 
+#include "common/text.h"
 #include <algorithm>
 #include <cctype>
 #include <limits>
@@ -12,12 +13,7 @@ char Lower(char c) {
 }
 
 std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return corvane::Trim(text, corvane::kLineBlanks);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -140,7 +136,7 @@ PicturePtr PropertyBag::ReadPicture(std::string_view key) const {
 
 PropertyBag ParseDescription(std::string_view text, std::string_view pictureKey,
                              const PictureLoader& loader) {
-    if (const auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+    text = corvane::UpToNul(text);
     PropertyBag bag;
     while (!text.empty()) {
         const auto end = text.find('\n');

@@ -1,5 +1,6 @@
 #include "window/login_url.h"
 
+#include "common/text.h"
 #include <cstdint>
 
 namespace gk {
@@ -16,7 +17,6 @@ bool KeptInUserInfo(unsigned char c) {
 } // namespace
 
 std::string EncodeUserInfo(std::string_view text) {
-    constexpr char hex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
     for (const char ch : text) {
@@ -25,8 +25,7 @@ std::string EncodeUserInfo(std::string_view text) {
             out += ch;
         } else {
             out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
+            corvane::AppendHexByte(out, c, corvane::kHexUpper);
         }
     }
     return out;

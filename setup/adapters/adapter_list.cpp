@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "adapters/ip_fetch.h"
 #include "adapters/ip_walk.h"
 #include "adapters/record_walks.h"
@@ -64,10 +65,7 @@ void ListAdapters(App& app, AdapterBox& box) {
 
 std::string StripNull(const std::string& text, const std::string& separator) {
     const size_t at = text.find(separator);
-    const std::string head = at == std::string::npos ? text : text.substr(0, at);
-    const size_t first = head.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return head.substr(first, head.find_last_not_of(' ') - first + 1);
+    return std::string(corvane::Trim(std::string_view(text).substr(0, at)));
 }
 
 } // namespace ww

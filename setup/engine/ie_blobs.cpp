@@ -1,5 +1,6 @@
 #include "engine/ie_blobs.h"
 
+#include "common/text.h"
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -72,14 +73,9 @@ bool SetAutoDetect(App& app, const std::string& keyPath, bool enable) {
 }
 
 std::string BytesToHex(const std::string& text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
     for (const char ch : ToAnsi(text)) {
-        const auto b = static_cast<uint8_t>(ch);
-        std::string digits;
-        if (b >= 0x10) digits += kDigits[b >> 4];
-        digits += kDigits[b & 0x0F];
-        hex += ZeroPad(digits, 2);
+        corvane::AppendHexByte(hex, static_cast<unsigned char>(ch), corvane::kHexLower);
         hex += ',';
     }
     return hex + "00";

@@ -1,5 +1,6 @@
 #include "engine/restore_file.h"
 
+#include "common/text.h"
 #include <optional>
 #include <string_view>
 
@@ -20,25 +21,6 @@ constexpr size_t kWrapAt = 76;
 constexpr char kBackupQuestion[] =
     "Setup could not save a copy of your current network settings.\r\n\r\n"
     "Do you want to change them anyway?";
-
-const char* RootName(HKey root) {
-    switch (root) {
-    case kHkeyClassesRoot:
-        return "HKEY_CLASSES_ROOT";
-    case kHkeyCurrentUser:
-        return "HKEY_CURRENT_USER";
-    case kHkeyLocalMachine:
-        return "HKEY_LOCAL_MACHINE";
-    case kHkeyUsers:
-        return "HKEY_USERS";
-    case kHkeyCurrentConfig:
-        return "HKEY_CURRENT_CONFIG";
-    case kHkeyDynData:
-        return "HKEY_DYN_DATA";
-    default:
-        return nullptr;
-    }
-}
 
 // A first byte of a two-byte character with nothing after it: in a line it would take the quote
 // or bracket that follows as its second byte.
@@ -99,10 +81,9 @@ bool IsPlainText(const SavedValue& v, const LeadBytes& lead) {
 
 // Lower-case hex digits, at least width of them.
 std::string Hex(uint32_t value, size_t width) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string digits;
     do {
-        digits.insert(digits.begin(), kDigits[value & 0x0F]);
+        digits.insert(digits.begin(), corvane::kHexLower[value & 0x0F]);
         value >>= 4;
     } while (value != 0);
     if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
@@ -188,8 +169,10 @@ bool Regedit4Text(const std::vector<SavedValue>& values, const LeadBytes& lead, 
     for (size_t i = 0; i < values.size(); ++i) {
         if (done[i]) continue;
         const SavedValue& first = values[i];
-        const char* root = RootName(first.root);
-        if (!root || !FitsOnALine(first.keyPath, lead)) return false;
+        // Performance data is no key that regedit could write back.
+        const std::string_view root =
+            first.root == kHkeyPerformanceData ? std::string_view() : RootName(first.root);
+        if (root.empty() || !FitsOnALine(first.keyPath, lead)) return false;
         // Key names carry no trailing backslash in a section.
         const std::string path = WithoutTrailingSlashes(first.keyPath, lead);
         out += "\r\n[" + std::string(root) + (path.empty() ? "" : "\\" + path) + "]\r\n";

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/ascii_case.h"
+#include "platform/identity.h"
 #include "platform/log.h"
 #include "seams/codepage.h"
 #include "seams/system.h"
@@ -20,14 +22,6 @@ constexpr size_t kSidHeader = 8;
 constexpr size_t kTokenUserRecord = 2 * sizeof(void*);
 constexpr uint32_t kTokenUserBytes = 512;
 constexpr uint32_t kNameChars = 256;
-
-// The text of a fixed buffer up to its first NUL, never past the buffer.
-template <size_t N> std::string TextBefore(const std::array<char, N>& buffer) {
-    size_t len = 0;
-    while (len < N && buffer[len] != '\0')
-        ++len;
-    return std::string(buffer.data(), len);
-}
 
 // The SID of the token's user, copied out of the record GetTokenInformation filled.
 std::optional<std::vector<uint8_t>> TokenUserSid(System& sys, SysHandle token) {
@@ -56,8 +50,8 @@ std::optional<std::string> AccountOf(System& sys, const std::vector<uint8_t>& si
     if (!sys.LookupAccountSidA("", sid.data(), name.data(), &nameSize, domain.data(), &domainSize,
                                &use))
         return std::nullopt;
-    std::string account = FromAnsi(TextBefore(domain));
-    account.append("\\").append(FromAnsi(TextBefore(name)));
+    std::string account = FromAnsi(corvane::UpToNul(domain.data(), domain.size()));
+    account.append("\\").append(FromAnsi(corvane::UpToNul(name.data(), name.size())));
     return account;
 }
 
@@ -67,20 +61,9 @@ std::optional<std::string> SidString(const uint8_t* sid, size_t size) {
     if (size < kSidHeader) return std::nullopt;
     const size_t count = sid[1];
     if (size - kSidHeader < 4 * count) return std::nullopt;
-    uint64_t authority = 0;
-    for (size_t i = 2; i < kSidHeader; ++i)
-        authority = (authority << 8) | sid[i];
     // Appended piece by piece: GCC 12 misreads a chain of + here as an overlapping copy.
     std::string text = "S-";
-    text.append(std::to_string(sid[0])).append("-");
-    // As the account's SID is written: decimal below 2^32, else twelve hexadecimal digits.
-    if (authority < (uint64_t{1} << 32)) {
-        text += std::to_string(authority);
-    } else {
-        char hex[20];
-        std::snprintf(hex, sizeof hex, "0x%012llX", static_cast<unsigned long long>(authority));
-        text += hex;
-    }
+    text.append(std::to_string(sid[0])).append("-").append(SidAuthorityText(sid + 2));
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* sub = sid + kSidHeader + 4 * i;
         const uint32_t value =

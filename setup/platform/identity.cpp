@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/text.h"
 #include "seams/codepage.h"
 #include "seams/system.h"
 
@@ -17,17 +18,9 @@ constexpr uint32_t kSidSizePassed = 512;
 constexpr uint32_t kDomainChars = 512;
 constexpr uint32_t kSidTypeUser = 1;
 
-// The text of a fixed buffer up to its first NUL, never past the buffer.
-template <size_t N> std::string TextBefore(const std::array<char, N>& buffer) {
-    size_t len = 0;
-    while (len < N && buffer[len] != '\0')
-        ++len;
-    return std::string(buffer.data(), len);
-}
+} // namespace
 
-// The whole 48-bit identifier authority, as SID strings write it: decimal below 2^32, else "0x"
-// and twelve hexadecimal digits.
-std::string AuthorityText(const uint8_t* bytes) {
+std::string SidAuthorityText(const uint8_t* bytes) {
     uint64_t authority = 0;
     for (int i = 0; i < 6; ++i)
         authority = (authority << 8) | bytes[i];
@@ -37,13 +30,11 @@ std::string AuthorityText(const uint8_t* bytes) {
     return text;
 }
 
-} // namespace
-
 std::string GetLoggedUser(App& app) {
     std::array<char, kUserNameChars> buffer{};
     uint32_t size = kUserNameChars;
     if (!app.sys->GetUserNameA(buffer.data(), &size)) return "";
-    return FromAnsi(TextBefore(buffer));
+    return FromAnsi(corvane::UpToNul(buffer.data(), buffer.size()));
 }
 
 std::string GetMachineName(App& app) {
@@ -51,7 +42,7 @@ std::string GetMachineName(App& app) {
     buffer.fill(' ');
     uint32_t size = kComputerNameChars;
     if (!app.sys->GetComputerNameA(buffer.data(), &size)) return "";
-    return FromAnsi(TextBefore(buffer));
+    return FromAnsi(corvane::UpToNul(buffer.data(), buffer.size()));
 }
 
 std::string GetUserSid(App& app) {
@@ -79,7 +70,7 @@ std::string LookupSidString(App& app, const std::string& machine, const std::str
     if (!inside(authority, 6)) return "S-0-0";
     // Appended piece by piece: GCC 12 misreads a chain of + here as an overlapping copy.
     std::string text = "S-";
-    text.append(std::to_string(sid[0])).append("-").append(AuthorityText(authority));
+    text.append(std::to_string(sid[0])).append("-").append(SidAuthorityText(authority));
     const uint8_t* countByte = sys.GetSidSubAuthorityCount(begin);
     if (!inside(countByte, 1)) return text;
     for (uint32_t i = 0; i < *countByte; ++i) {

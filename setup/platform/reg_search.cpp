@@ -1,5 +1,6 @@
 #include "platform/reg_search.h"
 
+#include "common/text.h"
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -12,6 +13,10 @@
 #include "seams/system.h"
 
 namespace ww {
+
+using corvane::AppendHexByte;
+using corvane::kHexUpper;
+using corvane::UpToNul;
 
 struct RegSearchState {
     int32_t stopReason = 0;
@@ -27,10 +32,6 @@ constexpr uint32_t kDataBytes = 4096;
 // program far slower than the same search without a window.
 constexpr uint32_t kPumpEveryMs = 10;
 
-constexpr std::array<const char*, 7> kRootNames = {
-    "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
-    "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
-
 constexpr std::string_view kUnsupported = "Temporary unsupported";
 
 // Every ANSI code page keeps plain ASCII as it is: such bytes are already program text.
@@ -40,27 +41,15 @@ bool IsAscii(std::string_view s) {
     return true;
 }
 
-// A name or text from a buffer: up to its first NUL, never past the buffer.
-std::string_view UpToNul(const char* buffer, size_t size) {
-    const void* nul = std::memchr(buffer, '\0', size);
-    return {buffer, nul ? static_cast<size_t>(static_cast<const char*>(nul) - buffer) : size};
-}
-
-std::string_view CutAtNul(std::string_view s) {
-    return s.substr(0, s.find('\0'));
-}
-
 // Appends the text of a value that is no string: hexadecimal bytes, a number or the word for
 // any other type. All of it is plain ASCII.
 void AppendNonStringText(uint32_t type, std::string_view data, std::string& out) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     switch (type) {
     case kRegBinary:
         for (size_t i = 0; i < data.size(); ++i) {
             const auto b = static_cast<unsigned char>(data[i]);
             if (i != 0) out += ' ';
-            out += kHex[b >> 4];
-            out += kHex[b & 0xF];
+            AppendHexByte(out, b, kHexUpper);
         }
         break;
     case kRegDword: {
@@ -188,10 +177,10 @@ class Walk {
     // The value's content as program text, cut at its first NUL, as ValueDataText gives it.
     std::string_view ContentText(uint32_t type, std::string_view bytes) {
         if (IsString(type)) {
-            const std::string_view ansi = CutAtNul(bytes);
+            const std::string_view ansi = UpToNul(bytes);
             if (IsAscii(ansi)) return ansi;
             text_ = FromAnsi(ansi);
-            return CutAtNul(text_);
+            return UpToNul(text_);
         }
         text_.clear();
         AppendNonStringText(type, bytes, text_);
@@ -243,12 +232,11 @@ class Walk {
 } // namespace
 
 std::string RootKeyName(HKey root) {
-    if (root < kHkeyClassesRoot || root > kHkeyDynData) return "";
-    return kRootNames[root - kHkeyClassesRoot];
+    return std::string(RootName(root));
 }
 
 std::string ValueDataText(uint32_t type, std::string_view data) {
-    if (IsString(type)) return FromAnsi(CutAtNul(data));
+    if (IsString(type)) return FromAnsi(UpToNul(data));
     std::string text;
     AppendNonStringText(type, data, text);
     return text;

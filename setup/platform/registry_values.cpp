@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/text.h"
 #include "platform/internal_error.h"
 #include "platform/log.h"
 #include "seams/codepage.h"
@@ -28,12 +29,6 @@ std::string ValueText(const RegValue& value) {
     return std::to_string(std::get<long long>(value));
 }
 
-std::string Trim(const std::string& s) {
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 // The value as a signed 32-bit number: a number in range, or a text holding a decimal number
 // (a fraction rounds half to even) or a hexadecimal "&h" literal of up to eight digits.
 int32_t ToInt32(const RegValue& value) {
@@ -43,7 +38,7 @@ int32_t ToInt32(const RegValue& value) {
         if (*number < kMin || *number > kMax) throw RegConversionError{ValueText(value)};
         return static_cast<int32_t>(*number);
     }
-    const std::string text = Trim(std::get<std::string>(value));
+    const std::string text(corvane::Trim(std::get<std::string>(value)));
     const RegConversionError error{std::get<std::string>(value)};
     if (text.size() > 2 && text[0] == '&' && (text[1] == 'h' || text[1] == 'H')) {
         if (text.size() > 10) throw error;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/text.h"
 #include "platform/internal_error.h"
 #include "platform/log.h"
 #include "seams/codepage.h"
@@ -73,13 +74,7 @@ std::string GetSystemErrorText(App& app, uint32_t code) {
     if (app.sys->FormatMessageA(kFormatMessageFromSystem, code, 0, buffer.data(), kMessageChars) ==
         0)
         return "";
-    size_t len = 0;
-    while (len < buffer.size() && buffer[len] != '\0')
-        ++len;
-    const std::string text(buffer.data(), len);
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return FromAnsi(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    return FromAnsi(corvane::Trim(corvane::UpToNul(buffer.data(), buffer.size())));
 }
 
 } // namespace ww

@@ -2,8 +2,10 @@
 // The registry as the ANSI advapi32 functions present it: names and data are bytes in the
 // system's ANSI code page, results are Win32 status codes (0 success, 2 not found, 5 access
 // denied, 234 more data, 259 no more items).
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace ww {
@@ -19,6 +21,17 @@ inline constexpr HKey kHkeyUsers = 0x80000003;
 inline constexpr HKey kHkeyPerformanceData = 0x80000004;
 inline constexpr HKey kHkeyCurrentConfig = 0x80000005;
 inline constexpr HKey kHkeyDynData = 0x80000006;
+
+// The predefined roots' names, in the order of their numbers from kHkeyClassesRoot.
+inline constexpr std::array<std::string_view, 7> kRootNames = {
+    "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+    "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+
+// A predefined root's name; empty for any other key.
+inline std::string_view RootName(HKey root) {
+    if (root < kHkeyClassesRoot || root > kHkeyDynData) return {};
+    return kRootNames[root - kHkeyClassesRoot];
+}
 
 // Access to an opened key: reading only (KEY_READ), or every right but DELETE, WRITE_DAC and
 // WRITE_OWNER, with which a key the user may only read will not open.

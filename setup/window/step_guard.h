@@ -9,9 +9,9 @@
 
 namespace ww {
 
-// The number that stands for a failure: a system error's own code, else the conventional
-// runtime error number of that kind of failure (7 out of memory, 9 index out of range,
-// 13 type mismatch, 5 any other).
+// The number that stands for a failure: a system error's or NumberedError's own number, else the
+// conventional runtime error number of that kind of failure (6 overflow, 7 out of memory, 9 index
+// out of range, 13 type mismatch, 5 any other).
 int FailureNumber(std::exception_ptr failure) noexcept;
 
 template <class Step> void GuardedStep(App& app, Step&& step) noexcept {

@@ -17,8 +17,12 @@
 #include <vector>
 
 #include "instruction_rules.h"
+#include "program_files.h"
 
 namespace fs = std::filesystem;
+
+using checks::FilesOf;
+using checks::ReadFile;
 
 namespace {
 
@@ -35,33 +39,6 @@ const std::vector<instructions::Allowed> kAllowed = {
      "std::random_device's RDSEED source with RDRAND behind it: chosen only where cpuid shows "
      "both"},
 };
-
-bool ReadFile(const fs::path& path, std::string* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool IsProgramFile(const fs::path& path) {
-    std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".exe" || ext == ".dll";
-}
-
-std::vector<fs::path> FilesOf(const fs::path& path) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        for (const fs::directory_entry& entry : fs::directory_iterator(path, ec))
-            if (entry.is_regular_file() && IsProgramFile(entry.path())) files.push_back(entry);
-        std::sort(files.begin(), files.end());
-    } else if (fs::is_regular_file(path, ec)) {
-        files.push_back(path);
-    }
-    return files;
-}
 
 // A word for the shell, whatever it holds.
 std::string Quoted(const std::string& text) {

@@ -2,13 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
-#include <stdexcept>
-#include <system_error>
-
-#include "platform/registry_values.h"
-#include "window/step_guard.h"
-
 namespace ww::test {
 namespace {
 
@@ -49,26 +42,6 @@ TEST(ProgramFile, DateLineUsesTwoDigitsAndTheUsersSeparators) {
          }) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(DateLine(c.t, c.date, c.time), c.line);
-    }
-}
-
-TEST(StepGuard, FailureNumbers) {
-    struct Case {
-        const char* name;
-        std::exception_ptr failure;
-        int number;
-    };
-    for (const Case& c : {
-             Case{"system error",
-                  std::make_exception_ptr(std::system_error(1813, std::system_category())), 1813},
-             Case{"out of memory", std::make_exception_ptr(std::bad_alloc()), 7},
-             Case{"index", std::make_exception_ptr(std::out_of_range("row")), 9},
-             Case{"conversion", std::make_exception_ptr(RegConversionError{"x"}), 13},
-             Case{"other", std::make_exception_ptr(std::runtime_error("x")), 5},
-             Case{"not an exception class", std::make_exception_ptr(42), 5},
-         }) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(FailureNumber(c.failure), c.number);
     }
 }
 
