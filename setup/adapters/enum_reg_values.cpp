@@ -5,6 +5,7 @@
 
 #include "adapters/adapter_list.h"
 #include "platform/ascii_case.h"
+#include "platform/reg_key.h"
 #include "seams/codepage.h"
 
 namespace ww {

@@ -230,30 +230,52 @@ struct Pass {
         return values;
     }
 
+    // The key of a run of rows, opened once for all of that run's values.
+    class RowKey {
+      public:
+        explicit RowKey(const Pass& pass) : pass_(pass), key_(*pass.app.reg) {}
+        // The open key of the row, or null when it does not open.
+        const RegKey* For(Key k) {
+            if (k != current_) {
+                current_ = k;
+                opened_ = OpenRegKey(pass_.app, key_, kKeys[k].root, pass_.paths[k]);
+            }
+            return opened_ ? &key_ : nullptr;
+        }
+
+      private:
+        const Pass& pass_;
+        RegKey key_;
+        Key current_ = kKeyCount;
+        bool opened_ = false;
+    };
+
     void ReadRows(std::span<const ReadRow> rows) {
+        RowKey keys(*this);
         for (const ReadRow& row : rows) {
             if (!Applies(row.on)) continue;
             if (row.heading) WriteLog(app, row.heading);
+            const RegKey* key = keys.For(row.key);
             std::string text;
-            if (!ReadRegValue(app, kKeys[row.key].root, paths[row.key], row.valueName, text))
-                continue;
+            if (!key || !ReadRegValue(app, *key, row.valueName, text)) continue;
             WriteLog(app,
                      std::string(">") + row.label + " = " + (row.hex ? BytesToHex(text) : text));
         }
     }
 
     void WriteRows(std::span<const WriteRow> rows) {
+        RowKey keys(*this);
         for (const WriteRow& row : rows) {
             if (!Applies(row.on)) continue;
             if (row.stepLabel) WriteLog(app, row.stepLabel);
+            const RegKey* key = keys.For(row.key);
             std::string existing;
-            if (!ReadRegValue(app, kKeys[row.key].root, paths[row.key], row.valueName, existing))
-                continue;
+            if (!key || !ReadRegValue(app, *key, row.valueName, existing)) continue;
             RegValue value = row.value == NewValue::Zero        ? RegValue(0LL)
                              : row.value == NewValue::NoAddress ? RegValue(std::string("0.0.0.0"))
                                                                 : RegValue(std::string());
             // A failed write is not told apart: the done line records the attempt.
-            WriteRegValue(app, kKeys[row.key].root, paths[row.key], row.type, row.valueName, value);
+            WriteRegValue(*key, row.type, row.valueName, value);
             WriteLog(app, row.doneLine);
         }
     }

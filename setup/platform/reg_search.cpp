@@ -9,6 +9,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/internal_error.h"
+#include "platform/reg_key.h"
 #include "seams/codepage.h"
 #include "seams/system.h"
 

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace ww {
 
@@ -48,6 +47,7 @@ inline constexpr uint32_t kRegMultiSz = 7;
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
 inline constexpr long kErrorAccessDenied = 5;
+inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorMoreData = 234;
 inline constexpr long kErrorNoMoreItems = 259;
 
@@ -73,71 +73,6 @@ class Registry {
                            uint8_t* data, uint32_t* dataSize) = 0;
     // RegCloseKey; closing a predefined root or 0 is harmless
     virtual long CloseKey(HKey key) = 0;
-};
-
-// An opened key, closed on every way out as the A functions require. Open and Create close the
-// key held before they take the next.
-class RegKey {
-  public:
-    // QueryValue's limit for "however large the value is".
-    static constexpr uint32_t kWhole = 0;
-
-    explicit RegKey(Registry& reg) : reg_(reg) {}
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() { Close(); }
-
-    HKey get() const { return key_; }
-    explicit operator bool() const { return key_ != 0; }
-    void Close() {
-        if (key_ != 0) reg_.CloseKey(key_);
-        key_ = 0;
-    }
-
-    // RegOpenKeyExA
-    long Open(HKey root, const std::string& subKey, uint32_t access) {
-        Close();
-        return reg_.OpenKeyEx(root, subKey, 0, access, &key_);
-    }
-    // RegCreateKeyA: creates missing parents, opens an existing key
-    long Create(HKey root, const std::string& subKey) {
-        Close();
-        return reg_.CreateKey(root, subKey, &key_);
-    }
-
-    // RegQueryValueExA for the value's type and all of its bytes. With a limit the value is read
-    // once into that many bytes (kErrorMoreData when it holds more); without one the size is asked
-    // first and the read repeated, a few times at most, while the value keeps growing.
-    long QueryValue(const std::string& valueName, uint32_t* type, std::string* data,
-                    uint32_t limit = kWhole) const {
-        data->clear();
-        uint32_t size = limit;
-        if (limit == kWhole) {
-            const long status = reg_.QueryValueEx(key_, valueName, type, nullptr, &size);
-            if (status != kErrorSuccess) return status;
-        }
-        constexpr int kMostReads = 8;
-        for (int read = 0; read < kMostReads; ++read) {
-            // Unlimited, one byte more than asked for: a value that grew by a little still fits.
-            std::string buffer(static_cast<size_t>(size) + (limit == kWhole ? 1 : 0), '\0');
-            uint32_t got = static_cast<uint32_t>(buffer.size());
-            const long status = reg_.QueryValueEx(key_, valueName, type,
-                                                  reinterpret_cast<uint8_t*>(buffer.data()), &got);
-            if (status == kErrorSuccess && got <= buffer.size()) {
-                buffer.resize(got);
-                *data = std::move(buffer);
-                return status;
-            }
-            if (status != kErrorSuccess && status != kErrorMoreData) return status;
-            if (limit != kWhole) return kErrorMoreData;
-            size = got;
-        }
-        return kErrorMoreData;
-    }
-
-  private:
-    Registry& reg_;
-    HKey key_ = 0;
 };
 
 } // namespace ww

@@ -11,6 +11,7 @@
 #include "platform/log.h"
 #include "platform/registry_values.h"
 #include "platform/restart.h"
+#include "platform/windows_version.h"
 #include "seams/clock.h"
 #include "seams/files.h"
 #include "seams/ui.h"

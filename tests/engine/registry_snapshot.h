@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/reg_key.h"
 #include "seams/registry.h"
 
 namespace ww::test {

@@ -196,6 +196,20 @@ TEST(SettingsPass, ReadPassOnTheNtRoad) {
     }
 }
 
+// Each key's values are read on one open key: one open per key of the road, the Internet
+// Settings, their connections, the interface, the adapter's Tcpip, Tcpip and its parameters on NT;
+// on Windows 9x the user's and the current Internet Settings, MSTCP and NetTrans.
+TEST(SettingsPass, ReadsEachKeyOnOneOpenKey) {
+    for (const auto& [road, opens] : {std::tuple{Road::Nt, 6u}, {Road::Win9x, 4u}}) {
+        Pc pc(road == Road::Nt ? WinXp : Win9x, road);
+        pc.SeedInternet();
+        road == Road::Nt ? pc.SeedNt() : pc.Seed9x();
+        pc.Run(true);
+        EXPECT_EQ(pc.t.reg.openAccess.size(), opens);
+        EXPECT_EQ(pc.t.reg.OpenHandleCount(), 0u);
+    }
+}
+
 // Windows XP, gateways box unticked: the Internet Settings of the user's own key, the blobs, the
 // name servers, WMI; gateways and HKEY_CURRENT_USER stay as they were.
 TEST(SettingsPass, WritePassOnWindowsXpWithGatewaysUnticked) {

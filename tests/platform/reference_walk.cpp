@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/internal_error.h"
+#include "platform/reg_key.h"
 #include "seams/codepage.h"
 #include "seams/registry.h"
 #include "seams/system.h"
