@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "engine/failure.h"
@@ -50,8 +51,9 @@ bool WriteBlob(App& app, const std::string& keyPath, const std::string& name,
                const std::vector<uint8_t>& bytes) {
     RegKey key(*app.reg);
     if (key.Open(kHkeyUsers, ToAnsi(keyPath), kKeyReadWrite) != kErrorSuccess) return false;
-    return app.reg->SetValueEx(key.get(), ToAnsi(name), kRegBinary, bytes.data(),
-                               static_cast<uint32_t>(bytes.size())) == kErrorSuccess;
+    return key.SetValue(ToAnsi(name), kRegBinary,
+                        std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                         bytes.size())) == kErrorSuccess;
 }
 
 } // namespace
