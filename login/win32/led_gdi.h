@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "led/canvas.h"
 #include "common/win32/owners.h"
+#include "led/canvas.h"
 
 namespace gk {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string_view>
 
+#include "common/win32/codepage.h"
 #include "led/led.h"
 #include "led_gdi.h"
-#include "common/win32/codepage.h"
 
 namespace gk {
 namespace {

@@ -1,8 +1,8 @@
 #include "win32/login_window.h"
 
 #include "common/win32/codepage.h"
-#include "win32/browser_host.h"
 #include "common/win32/owners.h"
+#include "win32/browser_host.h"
 #include "win32/led_gdi.h"
 #include "win32/led_window.h"
 #include "win32/resource.h"

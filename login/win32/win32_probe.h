@@ -1,8 +1,8 @@
 #pragma once
 // The probe's platform calls: ws2_32 linked (a known library from Windows 7 on, which wsock32
 // is not), icmp.dll loaded from the system folder at start.
-#include "probe/probe_api.h"
 #include "common/win32/owners.h"
+#include "probe/probe_api.h"
 
 #include <windows.h>
 

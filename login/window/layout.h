@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "common/twips.h"
+
 namespace gk {
 
 enum class ControlKind { Frame, Label, TextBox, Button, CheckBox, Lamp, Picture, Link, Browser };
@@ -27,9 +29,8 @@ enum ControlId : int {
     kImage1,
 };
 
-struct TwipsRect {
-    int left, top, width, height;
-};
+using corvane::TwipsRect;
+using corvane::TwipsToPixels;
 
 struct ControlSpec {
     int id;
@@ -82,8 +83,5 @@ inline constexpr std::array<ControlSpec, 16> kControls{{
     {kLblUrl, "lblURL", ControlKind::Link, kVendorSite, {120, 2520, 2895, 255}, true},
     {kImage1, "Image1", ControlKind::Picture, "", {120, 1800, 3015, 855}, true},
 }};
-
-// Twips to pixels at the given dots per inch, rounded to the nearest pixel.
-int TwipsToPixels(int twips, int dpi);
 
 } // namespace gk

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "common/text.h"
 #include "adapters/ip_fetch.h"
 #include "adapters/ip_walk.h"
 #include "adapters/record_walks.h"
+#include "common/text.h"
 #include "platform/log.h"
 #include "seams/ui.h"
 

@@ -3,8 +3,8 @@
 // functions on Windows 9x) still starts the program and simply keeps the account's own hive.
 #include <windows.h>
 
-#include "win32/system.h"
 #include "common/win32/system_library.h"
+#include "win32/system.h"
 
 namespace ww {
 namespace {

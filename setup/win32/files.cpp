@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "seams/codepage.h"
 #include "common/win32/codepage.h"
-#include "win32/file_paths.h"
 #include "common/win32/owners.h"
 #include "common/win32/system_library.h"
+#include "seams/codepage.h"
+#include "win32/file_paths.h"
 
 namespace ww {
 namespace {

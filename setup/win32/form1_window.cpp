@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "seams/codepage.h"
-#include "window/form1_layout.h"
 #include "win32/resource.h"
+#include "window/form1_layout.h"
 
 namespace ww {
 namespace {

@@ -6,9 +6,10 @@
 #include <string_view>
 
 #include "app.h"
-#include "window/form1.h"
+#include "common/twips.h"
 #include "common/win32/owners.h"
 #include "win32/ui.h"
+#include "window/form1.h"
 
 namespace ww {
 
@@ -48,8 +49,8 @@ class Form1Window final : public Form1View {
     void CreateToolTips();
     void SendToolTip(UINT message, int id, std::string_view text);
     HWND Item(int id) const { return GetDlgItem(hwnd_.get(), id); }
-    int PxX(int twips) const { return MulDiv(twips, dpiX_, 1440); }
-    int PxY(int twips) const { return MulDiv(twips, dpiY_, 1440); }
+    int PxX(int twips) const { return corvane::TwipsToPixels(twips, dpiX_); }
+    int PxY(int twips) const { return corvane::TwipsToPixels(twips, dpiY_); }
     void OnClose(bool endingSession);
     void RestoreFocus();
 

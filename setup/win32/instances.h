@@ -1,6 +1,6 @@
 #pragma once
-#include "seams/instances.h"
 #include "common/win32/owners.h"
+#include "seams/instances.h"
 
 namespace ww {
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "seams/iphelper.h"
 #include "common/win32/owners.h"
+#include "seams/iphelper.h"
 
 namespace ww {
 

@@ -2,6 +2,8 @@
 // The setup window's controls: kind, first text, place in twips, tab index and tool tip.
 #include <array>
 
+#include "common/twips.h"
+
 namespace ww {
 
 // Child-window identifiers. WM_COMMAND reports them, and automation finds the controls by them.
@@ -29,9 +31,7 @@ enum ControlFlags : unsigned {
     kGroup = 8,
 };
 
-struct TwipsRect {
-    int left, top, width, height;
-};
+using corvane::TwipsRect;
 
 struct ControlSpec {
     int id;

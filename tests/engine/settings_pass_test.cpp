@@ -5,8 +5,8 @@
 #include <map>
 #include <tuple>
 
-#include "engine/settings_pass.h"
 #include "engine/registry_snapshot.h"
+#include "engine/settings_pass.h"
 #include "fakes/test_app.h"
 #include "platform/registry_values.h"
 

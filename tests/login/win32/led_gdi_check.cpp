@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "common/win32/codepage.h"
 #include "canvas_fake.h"
+#include "common/win32/codepage.h"
 #include "led/led.h"
 #include "led_gdi.h"
 #include "led_window.h"

@@ -1,6 +1,6 @@
-#include "window/layout.h"
+#include "common/twips.h"
 
-namespace gk {
+namespace corvane {
 
 int TwipsToPixels(int twips, int dpi) {
     const long long scaled = static_cast<long long>(twips) * dpi;
@@ -8,4 +8,4 @@ int TwipsToPixels(int twips, int dpi) {
     return static_cast<int>(scaled >= 0 ? (scaled + half) / 1440 : (scaled - half) / 1440);
 }
 
-} // namespace gk
+} // namespace corvane
