@@ -35,6 +35,7 @@ class RegKey {
 
     HKey get() const { return key_; }
     explicit operator bool() const { return key_ != 0; }
+    // RegCloseKey now; holding no key is harmless.
     void Close() {
         if (key_ != 0) reg_.CloseKey(key_);
         key_ = 0;
