@@ -160,6 +160,7 @@ std::optional<SavedValue> ReadValue(App& app, const RegLocation& place) {
 enum class Written { Done, NameTaken, Failed };
 
 Written WriteVia(Files& files, const std::string& path, const std::string& text) {
+    // More leftovers than crashes a PC will see; a folder that holds more is given up.
     constexpr int kMostTemporaries = 99;
     for (int n = 1; n <= kMostTemporaries; ++n) {
         std::string temporary = path;
