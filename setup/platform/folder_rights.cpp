@@ -28,16 +28,16 @@ constexpr uint8_t kDenyKinds[] = {
 
 // Any of these lets its holder put a file of its own where the elevated program writes, or
 // take the folder over.
-constexpr uint32_t kWriteRights = 0x00000002u   // FILE_WRITE_DATA / FILE_ADD_FILE
-                                  | 0x00000004u // FILE_APPEND_DATA / FILE_ADD_SUBDIRECTORY
-                                  | 0x00000010u // FILE_WRITE_EA
-                                  | 0x00000040u // FILE_DELETE_CHILD
-                                  | 0x00000100u // FILE_WRITE_ATTRIBUTES
-                                  | 0x00010000u // DELETE
-                                  | 0x00040000u // WRITE_DAC
-                                  | 0x00080000u // WRITE_OWNER
-                                  | 0x02000000u // MAXIMUM_ALLOWED
-                                  | 0x10000000u // GENERIC_ALL
+constexpr uint32_t kWriteRights = 0x00000002u    // FILE_WRITE_DATA / FILE_ADD_FILE
+                                  | 0x00000004u  // FILE_APPEND_DATA / FILE_ADD_SUBDIRECTORY
+                                  | 0x00000010u  // FILE_WRITE_EA
+                                  | 0x00000040u  // FILE_DELETE_CHILD
+                                  | 0x00000100u  // FILE_WRITE_ATTRIBUTES
+                                  | 0x00010000u  // DELETE
+                                  | 0x00040000u  // WRITE_DAC
+                                  | 0x00080000u  // WRITE_OWNER
+                                  | 0x02000000u  // MAXIMUM_ALLOWED
+                                  | 0x10000000u  // GENERIC_ALL
                                   | 0x40000000u; // GENERIC_WRITE
 
 // The SIDs trusted with the folder, as their bytes: SYSTEM (S-1-5-18), Administrators
@@ -46,9 +46,8 @@ constexpr uint32_t kWriteRights = 0x00000002u   // FILE_WRITE_DATA / FILE_ADD_FI
 constexpr unsigned char kSystem[] = {1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0};
 constexpr unsigned char kAdministrators[] = {1, 2, 0, 0, 0, 0, 0, 5, 32, 0, 0, 0, 0x20, 2, 0, 0};
 constexpr unsigned char kTrustedInstaller[] = {
-    1,    6,    0,    0,    0,    0,    0,    5,    80,   0,    0,    0,    0xB5, 0x89,
-    0xFB, 0x38, 0x19, 0x84, 0xC2, 0xCB, 0x5C, 0x6C, 0x23, 0x6D, 0x57, 0x00, 0x77, 0x6E,
-    0xC0, 0x02, 0x64, 0x87};
+    1,    6,    0,    0,    0,    0,    0,    5,    80,   0,    0,    0,    0xB5, 0x89, 0xFB, 0x38,
+    0x19, 0x84, 0xC2, 0xCB, 0x5C, 0x6C, 0x23, 0x6D, 0x57, 0x00, 0x77, 0x6E, 0xC0, 0x02, 0x64, 0x87};
 
 std::string_view Bytes(const unsigned char* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};

@@ -8,8 +8,8 @@ namespace ww::test {
 
 // A SID's bytes: revision 1, the identifier authority, the sub-authorities little-endian.
 inline std::string Sid(uint8_t authority, std::vector<uint32_t> parts) {
-    std::string sid = {1, static_cast<char>(parts.size()), 0, 0, 0, 0, 0,
-                       static_cast<char>(authority)};
+    std::string sid = {1, static_cast<char>(parts.size()), 0, 0, 0, 0,
+                       0, static_cast<char>(authority)};
     for (const uint32_t part : parts)
         for (int i = 0; i < 4; ++i)
             sid += static_cast<char>(part >> (8 * i) & 0xFF);
@@ -27,7 +27,7 @@ inline const std::string kTrustedInstallerSid =
 inline const std::string kAliceSid = Sid(5, {21, 1, 2, 3, 1000});
 
 struct Ace {
-    uint8_t type; // 0 allowed, 1 denied
+    uint8_t type;  // 0 allowed, 1 denied
     uint8_t flags; // 0x01 objects inherit, 0x02 folders inherit, 0x08 inherit only
     uint32_t mask;
     std::string sid;
@@ -57,9 +57,9 @@ inline std::string Descriptor(const std::string& owner, const std::vector<Ace>& 
     PutLe(header, 0, 2);
     std::string out = {1, 0};
     PutLe(out, control, 2);
-    PutLe(out, 20, 4);                                                 // owner
-    PutLe(out, 0, 4);                                                  // group
-    PutLe(out, 0, 4);                                                  // SACL
+    PutLe(out, 20, 4);                                                  // owner
+    PutLe(out, 0, 4);                                                   // group
+    PutLe(out, 0, 4);                                                   // SACL
     PutLe(out, dacl ? static_cast<uint32_t>(20 + owner.size()) : 0, 4); // DACL
     out += owner;
     if (dacl) out += header + acl;

@@ -38,14 +38,14 @@ TEST(ClosedToUsers, OnlyAdministratorsSystemAndTrustedInstallerMayWrite) {
         {"an empty DACL", Descriptor(kAdministratorsSid, {}), true},
         {"owned by a user", Descriptor(kAliceSid, {admins, system}), false},
         {"owned by Users", Descriptor(kUsersSid, {admins}), false},
-        {"Users may change", Descriptor(kAdministratorsSid, {admins, {kAllow, 0, kModify, kUsersSid}}),
-         false},
+        {"Users may change",
+         Descriptor(kAdministratorsSid, {admins, {kAllow, 0, kModify, kUsersSid}}), false},
         {"Authenticated Users may add files",
          Descriptor(kAdministratorsSid, {admins, {kAllow, 0, 0x2, kAuthenticatedUsersSid}}), false},
         {"Everyone may add folders",
          Descriptor(kAdministratorsSid, {admins, {kAllow, 0, 0x4, kEveryoneSid}}), false},
-        {"a user may delete", Descriptor(kAdministratorsSid, {admins, {kAllow, 0, 0x10000, kAliceSid}}),
-         false},
+        {"a user may delete",
+         Descriptor(kAdministratorsSid, {admins, {kAllow, 0, 0x10000, kAliceSid}}), false},
         {"a user may delete what is inside",
          Descriptor(kAdministratorsSid, {admins, {kAllow, 0, 0x40, kAliceSid}}), false},
         {"a user may change the rights",
@@ -87,14 +87,14 @@ TEST(ClosedToUsers, DescriptorsCutShortOrOutOfBoundsAreOpen) {
         return bytes;
     };
     const size_t acl = 20 + kAdministratorsSid.size();
-    EXPECT_FALSE(ClosedToUsers(with(4, '\x7F')));            // owner past the end
-    EXPECT_FALSE(ClosedToUsers(with(4, 0)));                 // no owner
-    EXPECT_FALSE(ClosedToUsers(with(16, '\x7F')));           // DACL past the end
-    EXPECT_FALSE(ClosedToUsers(with(21, 16)));               // owner with too many parts
-    EXPECT_FALSE(ClosedToUsers(with(acl + 2, '\x7F')));      // ACL larger than the descriptor
-    EXPECT_FALSE(ClosedToUsers(with(acl + 4, 9)));           // more ACEs than it holds
-    EXPECT_FALSE(ClosedToUsers(with(acl + 8 + 2, 2)));       // an ACE smaller than its header
-    EXPECT_FALSE(ClosedToUsers(with(acl + 8 + 2, '\x7F')));  // an ACE past the ACL
+    EXPECT_FALSE(ClosedToUsers(with(4, '\x7F')));             // owner past the end
+    EXPECT_FALSE(ClosedToUsers(with(4, 0)));                  // no owner
+    EXPECT_FALSE(ClosedToUsers(with(16, '\x7F')));            // DACL past the end
+    EXPECT_FALSE(ClosedToUsers(with(21, 16)));                // owner with too many parts
+    EXPECT_FALSE(ClosedToUsers(with(acl + 2, '\x7F')));       // ACL larger than the descriptor
+    EXPECT_FALSE(ClosedToUsers(with(acl + 4, 9)));            // more ACEs than it holds
+    EXPECT_FALSE(ClosedToUsers(with(acl + 8 + 2, 2)));        // an ACE smaller than its header
+    EXPECT_FALSE(ClosedToUsers(with(acl + 8 + 2, '\x7F')));   // an ACE past the ACL
     EXPECT_TRUE(ClosedToUsers(whole + std::string(8, '\0'))); // the buffer's slack is no matter
 }
 
