@@ -10,6 +10,7 @@
 #include "adapters/record_walks.h"
 #include "common/text.h"
 #include "platform/log.h"
+#include "seams/iphelper.h"
 #include "seams/ui.h"
 
 namespace ww {
@@ -55,7 +56,10 @@ void ListAdapters(App& app, AdapterBox& box) {
     const auto made = static_cast<int16_t>(app.Adapters.size() - 1);
     if (made == 0) {
         WriteLog(app, "No Network adapters found");
-        app.ui->MessageBox(kNoAdaptersMessage, kMbOk | kMbIconHand);
+        // The user was just told to move the program: a second box would send them to look for a
+        // network card instead.
+        if (!app.iphlp->toldPathTooLong)
+            app.ui->MessageBox(kNoAdaptersMessage, kMbOk | kMbIconHand);
     } else {
         app.SelectedAdapter = 1;
         box.SetListIndex(0);

@@ -76,8 +76,11 @@ IpHelper::Proc Bind(App& app, IpFunction function) {
     const std::string folder = ProgramFolder(app);
     if (folder.empty()) return Missing(app, file);
     if (TooLongToLoad(folder + file)) {
-        if (ip.reportedMissing.insert(file).second) {
+        if (ip.reportedMissing.insert(file).second)
             WriteLog(app, "Path too long for Windows: " + folder + file);
+        // One box says it for every file: they all lie in that folder.
+        if (!ip.toldPathTooLong) {
+            ip.toldPathTooLong = true;
             app.ui->MessageBox(kPathTooLongMessage, kMbOk | kMbIconHand);
         }
         return 0;

@@ -18,9 +18,8 @@ namespace {
 // regedit of Windows 98 does not take lines of any length.
 constexpr size_t kWrapAt = 76;
 
-constexpr char kBackupQuestion[] =
-    "Setup could not save a copy of your current network settings.\r\n\r\n"
-    "Do you want to change them anyway?";
+constexpr char kCouldNotSave[] = "Setup could not save a copy of your current network settings.";
+constexpr char kChangeAnyway[] = "\r\n\r\nDo you want to change them anyway?";
 
 // A first byte of a two-byte character with nothing after it: in a line it would take the quote
 // or bracket that follows as its second byte.
@@ -134,8 +133,36 @@ std::optional<SavedValue> ReadValue(App& app, const RegLocation& place) {
     return value;
 }
 
+// Writes text under a temporary name of its own next to path and gives it path, so that the
+// file is there whole or not at all. Not .reg: a file left by a crash is never imported by a
+// double-click. A leftover of that kind (or another copy's file in the making) keeps its name;
+// the next free one is taken, so that one crash does not cost every later run its copy. Only a
+// file this run made is ever deleted.
+enum class Written { Done, NameTaken, Failed };
+
+Written WriteVia(Files& files, const std::string& path, const std::string& text) {
+    // More leftovers than crashes a PC will see; a folder that holds more is given up.
+    constexpr int kMostTemporaries = 99;
+    for (int n = 1; n <= kMostTemporaries; ++n) {
+        std::string temporary = path;
+        if (n > 1) temporary += '.' + std::to_string(n);
+        temporary += ".tmp";
+        if (files.Exists(temporary)) continue;
+        if (!files.WriteNew(temporary, text)) {
+            // Made by another program between the look and the write: the next name.
+            if (files.Exists(temporary)) continue;
+            return Written::Failed;
+        }
+        if (files.Rename(temporary, path)) return Written::Done;
+        files.Delete(temporary);
+        // Another program took the name meanwhile.
+        return files.Exists(path) ? Written::NameTaken : Written::Failed;
+    }
+    return Written::Failed;
+}
+
 // The file's name in folder: the first of Setup-backup.reg, Setup-backup-2.reg, ... that does
-// not exist, written under a temporary name and renamed, so that it is there whole or not at all.
+// not exist.
 std::optional<std::string> WriteIn(App& app, const std::string& folder, const std::string& text) {
     Files& files = *app.files;
     constexpr int kMostFiles = 9999;
@@ -143,16 +170,14 @@ std::optional<std::string> WriteIn(App& app, const std::string& folder, const st
         const std::string path =
             folder + (n == 1 ? "Setup-backup.reg" : "Setup-backup-" + std::to_string(n) + ".reg");
         if (files.Exists(path)) continue;
-        // Not .reg: a file left by a crash is never imported by a double-click. One of that name
-        // is left alone, whoever made it (another copy of the program may be writing it): the
-        // folder takes no restore file this run.
-        const std::string temporary = path + ".tmp";
-        if (files.Exists(temporary)) return std::nullopt;
-        if (!files.WriteNew(temporary, text)) return std::nullopt;
-        if (files.Rename(temporary, path)) return path;
-        files.Delete(temporary);
-        // Another program took the name meanwhile: the next one.
-        if (!files.Exists(path)) return std::nullopt;
+        switch (WriteVia(files, path, text)) {
+        case Written::Done:
+            return path;
+        case Written::NameTaken:
+            continue;
+        case Written::Failed:
+            return std::nullopt;
+        }
     }
     return std::nullopt;
 }
@@ -219,9 +244,13 @@ Backup BackUpSettings(App& app, const std::string& programFolder) {
         WriteLog(app, "Backup = " + *path);
         return {true, *path};
     }
+    // A run that ends here (No) shows nothing more: the log of a CD run is named now.
+    std::string question = kCouldNotSave;
+    const std::string logFolder = LogFolderElsewhere(app, programFolder);
+    if (!logFolder.empty()) question += "\r\n\r\nSetup.log in " + logFolder + " lists them.";
+    question += kChangeAnyway;
     // No is the default button: a key pressed in haste changes nothing.
-    if (app.ui->MessageBox(kBackupQuestion, kMbYesNo | kMbIconExclamation | kMbDefButton2) !=
-        kIdYes) {
+    if (app.ui->MessageBox(question, kMbYesNo | kMbIconExclamation | kMbDefButton2) != kIdYes) {
         WriteLog(app, "Setup cancelled");
         return {false, ""};
     }

@@ -1,5 +1,6 @@
 #include "platform/data_folder.h"
 
+#include "platform/folder_rights.h"
 #include "seams/files.h"
 #include "seams/system.h"
 
@@ -16,6 +17,13 @@ bool PlainFolder(uint32_t bits) {
            (bits & kAttributeReparsePoint) == 0;
 }
 
+// Looked at also right after it was made: a system that put inherited grants into the new
+// folder instead of the given ones has made it open all the same.
+bool OnlyAdministratorsWrite(Files& files, const std::string& path) {
+    std::string descriptor;
+    return files.ReadSecurity(path, &descriptor) && ClosedToUsers(descriptor);
+}
+
 std::string ClosedFolder(App& app) {
     Files& files = *app.files;
     std::string base = files.CommonDataFolder();
@@ -26,6 +34,8 @@ std::string ClosedFolder(App& app) {
         // Made by someone else between the look and the make: judged as found.
         if (files.Attributes(path) == kNoSuchFile) files.CreateClosedFolder(path);
         if (!PlainFolder(files.Attributes(path))) return "";
+        // One the user made, or opened up, could hold a planted file or be swapped for a link.
+        if (!OnlyAdministratorsWrite(files, path)) return "";
     }
     return base + kParts[std::size(kParts) - 1] + "\\";
 }

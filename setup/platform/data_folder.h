@@ -10,7 +10,9 @@ namespace ww {
 // On the NT family "<common application data>\Corvane\Wirewise\", made where missing so that
 // only Administrators and SYSTEM may write in it: the program runs elevated there, and a folder
 // that the user's own programs control would turn its writes against the user. Any folder on the
-// way that is a reparse point, or no folder at all, is refused. On Windows 9x, which has no
+// way that is a reparse point, or no folder at all, is refused, and so is one (found or just
+// made) whose owner or rights let anyone but Administrators, SYSTEM and TrustedInstaller write
+// in it. On Windows 9x, which has no
 // such folder, the Windows temporary folder. "" when there is none; chosen once a run.
 std::string DataFolder(App& app);
 

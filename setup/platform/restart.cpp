@@ -48,9 +48,9 @@ bool EnableShutdownPrivilege(App& app) {
     return ok;
 }
 
-void PromptReboot(App& app) {
+void PromptReboot(App& app, const std::string& note) {
     try {
-        if (app.ui->MessageBox(kRebootQuestion, kMbYesNo) != kIdYes) {
+        if (app.ui->MessageBox(kRebootQuestion + note, kMbYesNo) != kIdYes) {
             WriteLog(app, "Reboot cancelled");
             return;
         }

@@ -40,11 +40,15 @@ class Files {
     // Windows 9x, where no folder of that kind is closed to users, and where no function of the
     // running system gives it.
     virtual std::string CommonDataFolder() = 0;
-    // CreateDirectory with a protected DACL: every right for Administrators and SYSTEM, read and
-    // list for Users, inherited by what is made in it. False when any step fails or path exists.
+    // CreateDirectory owned by Administrators with a protected DACL: every right for
+    // Administrators and SYSTEM, read and list for Users, inherited by what is made in it. False
+    // when any step fails or path exists.
     virtual bool CreateClosedFolder(const std::string& path) = 0;
     // GetFileAttributes: the attribute bits, kNoSuchFile when nothing has that name.
     virtual uint32_t Attributes(const std::string& path) = 0;
+    // GetFileSecurity of path's owner and DACL: the self-relative security descriptor byte for
+    // byte; false when it cannot be had (Windows 9x, no such file, no right to read it).
+    virtual bool ReadSecurity(const std::string& path, std::string* descriptor) = 0;
 };
 
 inline constexpr uint32_t kNoSuchFile = 0xFFFFFFFFu;

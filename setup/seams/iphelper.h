@@ -39,6 +39,8 @@ class IpHelper {
     std::map<std::string, Proc> bound;
     // Library files the binding code has logged as missing, each once for the program's life.
     std::set<std::string> reportedMissing;
+    // The user has been told that the program's folder has too long a path to load from.
+    bool toldPathTooLong = false;
 };
 
 } // namespace ww

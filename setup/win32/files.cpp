@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "common/win32/codepage.h"
@@ -237,15 +238,19 @@ bool Win32Files::CreateClosedFolder(const std::string& path) {
     using SetDaclFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, BOOL, PACL, BOOL);
     using SetControlFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, SECURITY_DESCRIPTOR_CONTROL,
                                        SECURITY_DESCRIPTOR_CONTROL);
+    using SetOwnerFn = BOOL(WINAPI*)(PSECURITY_DESCRIPTOR, PSID, BOOL);
     const auto initAcl = advapi.Proc<InitAclFn>("InitializeAcl");
     const auto addAce = advapi.Proc<AddAceFn>("AddAccessAllowedAce");
     const auto getAce = advapi.Proc<GetAceFn>("GetAce");
     const auto initSd = advapi.Proc<InitSdFn>("InitializeSecurityDescriptor");
     const auto setDacl = advapi.Proc<SetDaclFn>("SetSecurityDescriptorDacl");
+    // The creator would own it otherwise (an administrator's own account on XP), and the owner
+    // may change its rights: the folder would then not pass the check that every run makes.
+    const auto setOwner = advapi.Proc<SetOwnerFn>("SetSecurityDescriptorOwner");
     // Windows 2000 on: without it the parent's inheritable grants (users may write in the common
     // data folder) would be added to these. NT 4 inherits nothing into a given DACL.
     const auto setControl = advapi.Proc<SetControlFn>("SetSecurityDescriptorControl");
-    if (!initAcl || !addAce || !getAce || !initSd || !setDacl) return false;
+    if (!initAcl || !addAce || !getAce || !initSd || !setDacl || !setOwner) return false;
 
     DWORD aclBuffer[64] = {};
     const auto acl = reinterpret_cast<PACL>(aclBuffer);
@@ -260,8 +265,9 @@ bool Win32Files::CreateClosedFolder(const std::string& path) {
         static_cast<ACE_HEADER*>(ace)->AceFlags |= OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
     }
     SECURITY_DESCRIPTOR descriptor{};
+    NtSid owner = kAdministrators;
     if (!initSd(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-        !setDacl(&descriptor, TRUE, acl, FALSE))
+        !setDacl(&descriptor, TRUE, acl, FALSE) || !setOwner(&descriptor, &owner, FALSE))
         return false;
     if (setControl && !setControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) return false;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
@@ -272,6 +278,31 @@ uint32_t Win32Files::Attributes(const std::string& path) {
     if (const WideFileApi* wide = WideFiles())
         return wide->GetFileAttributes(WideFilePath(path).c_str());
     return GetFileAttributesA(ToAnsi(path).c_str());
+}
+
+bool Win32Files::ReadSecurity(const std::string& path, std::string* descriptor) {
+    // Windows 9x keeps no rights on its files.
+    if (!WideFiles()) return false;
+    const corvane::SystemLibrary advapi("advapi32.dll");
+    using GetSecurityFn =
+        BOOL(WINAPI*)(LPCWSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR, DWORD, LPDWORD);
+    const auto getSecurity = advapi.Proc<GetSecurityFn>("GetFileSecurityW");
+    if (!getSecurity) return false;
+    const std::wstring wide = WideFilePath(path);
+    const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    // Sized by a first call; rights changed in between may need one more.
+    DWORD needed = 0;
+    getSecurity(wide.c_str(), wanted, nullptr, 0, &needed);
+    for (int attempt = 0; attempt < 3 && needed > 0 && needed <= 0x10000; ++attempt) {
+        std::string bytes(needed, '\0');
+        if (getSecurity(wide.c_str(), wanted, bytes.data(), static_cast<DWORD>(bytes.size()),
+                        &needed)) {
+            *descriptor = std::move(bytes);
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    }
+    return false;
 }
 
 } // namespace ww

@@ -16,6 +16,7 @@ class Win32Files final : public Files {
     std::string CommonDataFolder() override;
     bool CreateClosedFolder(const std::string& path) override;
     uint32_t Attributes(const std::string& path) override;
+    bool ReadSecurity(const std::string& path, std::string* descriptor) override;
 };
 
 } // namespace ww

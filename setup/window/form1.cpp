@@ -35,6 +35,22 @@ std::string LogSentence(const App& app, const std::string& programFolder) {
     return "\r\n\r\nSetup.log " + where + " lists every setting before and after this run.";
 }
 
+// The ending of a run that switched: where its log and restore file are, when that is not
+// beside the program (a CD), so that the user can find them.
+std::string ElsewhereNote(const App& app, const std::string& programFolder,
+                          const std::string& backupPath) {
+    std::string note;
+    const std::string logFolder = LogFolderElsewhere(app, programFolder);
+    if (!logFolder.empty())
+        note +=
+            "\r\n\r\nSetup.log in " + logFolder + " lists every setting before and after this run.";
+    const bool backupBeside = !programFolder.empty() && backupPath.rfind(programFolder, 0) == 0 &&
+                              backupPath.find('\\', programFolder.size()) == std::string::npos;
+    if (!backupPath.empty() && !backupBeside)
+        note += "\r\n\r\nTo put your previous settings back, open " + backupPath + ".";
+    return note;
+}
+
 constexpr char kNoAddressYet[] =
     "Setup has switched this PC to get its settings from the router, but the router has not "
     "given it an address yet.\r\n\r\n"
@@ -200,7 +216,7 @@ void Form1::cmdWrite_Click() {
     if (outcome == PassOutcome::NoAddressYet)
         Quietly([&] { app_.ui->MessageBox(kNoAddressYet, kMbOk | kMbIconAsterisk); });
     Quietly([&] { WriteLog(app_, "Attempt to reboot"); });
-    Quietly([&] { PromptReboot(app_); });
+    Quietly([&] { PromptReboot(app_, ElsewhereNote(app_, ProgramFolder, backup.path)); });
 }
 
 CloseAnswer Form1::Form_QueryUnload() {

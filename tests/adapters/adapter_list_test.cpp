@@ -134,6 +134,25 @@ TEST(ListAdapters, NoAdapterLogsAndShowsTheBoxOnce) {
     }
 }
 
+// A folder too long to load from is the one thing to tell: no second box sends the user to look
+// for a network card.
+TEST(ListAdapters, AfterThePathTooLongBoxNoOtherFollows) {
+    TestApp t;
+    const std::string folder = "C:\\" + std::string(250, 'x') + "\\";
+    t.files.programPath = folder + "wirewise.exe";
+    t.iphlp.files = {folder + "iphlpapi_9x.dll"};
+    FakeBox box;
+    ListAdapters(t.app, box);
+    EXPECT_EQ(t.LogLines(), (Lines{"Path too long for Windows: " + folder + "iphlpapi_9x.dll",
+                                   "No Network adapters found"}));
+    ASSERT_EQ(t.ui.boxes.size(), 1u);
+    EXPECT_EQ(t.ui.boxes[0].text,
+              "The folder this program runs from has too long a path for Windows to load the "
+              "program's files from it.\r\n\r\nCopy the program's folder to a shorter path, such "
+              "as C:\\Corvane, and start it there.");
+    EXPECT_EQ(t.app.AdapterCount, 0);
+}
+
 TEST(ListAdapters, ListIsRebuiltFromScratch) {
     TestApp t;
     t.app.Adapters.push_back(AdapterEntry{"old", "old", "", "", 9});

@@ -259,6 +259,19 @@ e2e_reg() {
     e2e_wine reg "$@" >>"$CASE_DIR/reg.out" 2>>"$CASE_DIR/wine.err"
 }
 
+# A lamp's echo has the program's own 500 ms limit, which no time scale stretches: on the emulated
+# route a loaded machine can answer too late, and the lamp then rightly reads "Not connected". So
+# there, and only there, a run whose fault is such a lamp may run again, at most twice more; the
+# same checks then hold on the same program. Natively a missed echo is a fault at the first try.
+# e2e_echo_missed OUTPUT TRIES [PATTERN]: true when OUTPUT shows such a miss worth another try
+# (by default the driver's failure on a lamp; PATTERN is an extended grep pattern for the miss).
+e2e_echo_missed() {
+    [ "$E2E_SCALE" -gt 1 ] && [ "$2" -lt 3 ] || return 1
+    tr -d '\r' <"$1" | grep -Eq "${3:-led(Net|Router) reads \"Not connected to (Router|Internet)\"}" ||
+        return 1
+    echo "note [$CASE]: a lamp's echo came too late on the emulated route (try $2 of 3)" >&2
+}
+
 # Runs the driver on the script read from stdin; its output is in $DRIVER_OUT. In the script,
 # $PROGRAM stands for the program's Windows path.
 e2e_drive() {
@@ -270,9 +283,15 @@ e2e_drive() {
     printf '%s\n' "${text//\$PROGRAM/"$PROGRAM"}" >"$script"
     DRIVER_OUT=$CASE_DIR/driver$n.out
     e2e_session
-    local status=0
-    (cd "$PREFIX/drive_c/e2e" && e2e_in_session wine 'C:\e2e\e2e_driver.exe' "C:\\e2e\\script$n.txt" \
-        >"$DRIVER_OUT" 2>>"$CASE_DIR/wine.err") || status=$?
+    local status tries=1
+    while :; do
+        status=0
+        (cd "$PREFIX/drive_c/e2e" && e2e_in_session wine 'C:\e2e\e2e_driver.exe' "C:\\e2e\\script$n.txt" \
+            >"$DRIVER_OUT" 2>>"$CASE_DIR/wine.err") || status=$?
+        [ "$status" -ne 0 ] && e2e_echo_missed "$DRIVER_OUT" "$tries" || break
+        cp "$DRIVER_OUT" "$CASE_DIR/driver$n.try$tries.out"
+        tries=$((tries + 1))
+    done
     if [ "$status" -ne 0 ]; then
         cat "$DRIVER_OUT" >&2
         e2e_fail "the driver failed (script $n)"

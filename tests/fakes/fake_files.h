@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "fakes/security_descriptor.h"
 #include "seams/files.h"
 
 namespace ww::test {
@@ -24,6 +25,11 @@ class FakeFiles final : public Files {
     std::set<std::string> reparsePoints; // names (folders without "\\") that are reparse points
     std::set<std::string> closedFolders; // made by CreateClosedFolder, without "\\"
     bool createFails = false;
+    // Each folder's owner and DACL (names without "\\"); a folder not listed has the rights
+    // CreateClosedFolder gives, one listed with "" none that can be read.
+    std::map<std::string, std::string> security;
+    // What CreateClosedFolder really leaves on the folder it makes.
+    std::string madeSecurity = ClosedDescriptor();
 
     std::string ProgramPath() override { return programPath; }
     uint32_t ProgramVersion(FileVersion& v) override {
@@ -60,6 +66,7 @@ class FakeFiles final : public Files {
             return false;
         folders.insert(path + "\\");
         closedFolders.insert(path);
+        security[path] = madeSecurity;
         return true;
     }
     uint32_t Attributes(const std::string& path) override {
@@ -74,6 +81,13 @@ class FakeFiles final : public Files {
             return kNoSuchFile;
         if (reparsePoints.count(path)) bits |= kAttributeReparsePoint;
         return bits;
+    }
+
+    bool ReadSecurity(const std::string& path, std::string* descriptor) override {
+        if (Attributes(path) == kNoSuchFile) return false;
+        const auto it = security.find(path);
+        *descriptor = it == security.end() ? ClosedDescriptor() : it->second;
+        return !descriptor->empty();
     }
 
   private:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -129,6 +130,60 @@ TEST(DataFolder, AFolderMadeMeanwhileIsJudgedAsFound) {
     t.files.reparsePoints.insert(kWirewise); // there, as a link, by the time it is looked at
     t.files.createFails = true;
     EXPECT_EQ(DataFolder(t.app), "");
+}
+
+// A folder there before the run is used only when nobody but the machine's administrators can
+// write in it; one just made is read back alike, so that inherited grants in it are caught.
+TEST(DataFolder, AFolderOpenToUsersIsRefusedFoundOrMade) {
+    const std::string open =
+        Descriptor(kAdministratorsSid,
+                   {{0, 0x03, 0x1F01FF, kAdministratorsSid}, {0, 0x03, 0x1301BF, kUsersSid}});
+    const std::string alices = Descriptor(kAliceSid, {{0, 0x03, 0x1F01FF, kSystemSid}});
+    struct Case {
+        const char* name;
+        std::vector<std::string> found; // there before the run, without "\"
+        std::map<std::string, std::string> rights;
+        std::string made; // what making a folder leaves on it
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"both found closed", {kCorvane, kWirewise}, {}, ClosedDescriptor(), kData},
+        {"found, users may write",
+         {kCorvane, kWirewise},
+         {{kWirewise, open}},
+         ClosedDescriptor(),
+         ""},
+        {"the vendor's folder users may write",
+         {kCorvane},
+         {{kCorvane, open}},
+         ClosedDescriptor(),
+         ""},
+        {"found, a user's own",
+         {kCorvane, kWirewise},
+         {{kWirewise, alices}},
+         ClosedDescriptor(),
+         ""},
+        {"found, rights unreadable",
+         {kCorvane, kWirewise},
+         {{kWirewise, ""}},
+         ClosedDescriptor(),
+         ""},
+        {"made, but with inherited grants", {kCorvane}, {}, open, ""},
+        {"made, rights unreadable", {}, {}, "", ""},
+        {"made closed", {}, {}, ClosedDescriptor(), kData},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestApp t;
+        for (const std::string& f : c.found)
+            t.files.folders.insert(f + "\\");
+        t.files.security = c.rights;
+        t.files.madeSecurity = c.made;
+        EXPECT_EQ(DataFolder(t.app), c.expected);
+        // Nothing found is changed, only judged.
+        for (const auto& [path, rights] : c.rights)
+            EXPECT_EQ(t.files.security[path], rights);
+    }
 }
 
 // Where the program's folder takes no line, the log goes to the data folder, after what an

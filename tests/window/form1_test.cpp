@@ -676,8 +676,9 @@ TEST(Form1SetupRun, FromAReadOnlyFolderTheBoxNamesTheDataFolder) {
         {"a link named Setup.log", false, true, "Setup-backup-3.reg.tmp",
          data + "Setup-backup-2.reg", failed + kGoBack + data + "Setup-backup-2.reg."},
         {"a junction for the folder", true, false, "Setup-backup-3.reg.tmp", "", failed},
-        {"the next temporary name taken", false, false, "Setup-backup-2.reg.tmp", "",
-         failed + logThere},
+        // A crashed run's leftover costs no later run its copy: a fresh temporary name is taken.
+        {"the next temporary name taken", false, false, "Setup-backup-2.reg.tmp",
+         data + "Setup-backup-2.reg", failed + logThere + kGoBack + data + "Setup-backup-2.reg."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -716,6 +717,66 @@ TEST(Form1SetupRun, FromAReadOnlyFolderTheBoxNamesTheDataFolder) {
         for (const auto& [path, bytes] : w.t.files.files)
             EXPECT_NE(path.rfind(w.t.files.tempFolder, 0), 0u) << path;
     }
+}
+
+// Run from a CD, a run that switched and one the user cancelled end with a box that says where
+// the log and the restore file are; beside the program they say nothing of it.
+TEST(Form1SetupRun, FromAReadOnlyFolderTheLastBoxNamesTheDataFolder) {
+    const std::string data = "C:\\ProgramData\\Corvane\\Wirewise\\";
+    const std::string logThere = "\r\n\r\nSetup.log in C:\\ProgramData\\Corvane\\Wirewise ";
+    struct Case {
+        const char* name;
+        bool fromCd;      // neither Setup.log nor a restore file can be made beside the program
+        bool dataRefuses; // the data folder takes the log but no new file
+        int answer;
+        std::string lastBox;
+        std::string lastLine;
+    };
+    const std::vector<Case> cases = {
+        {"switched, from a CD", true, false, kIdNo,
+         kRestartQuestion + logThere + "lists every setting before and after this run." + kGoBack +
+             data + "Setup-backup.reg.",
+         "Reboot cancelled"},
+        {"switched, beside the program", false, false, kIdNo, kRestartQuestion, "Reboot cancelled"},
+        {"cancelled, from a CD", true, true, kIdNo,
+         "Setup could not save a copy of your current network settings." + logThere +
+             "lists them.\r\n\r\nDo you want to change them anyway?",
+         "Setup cancelled"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        if (c.fromCd) {
+            w.t.files.readOnly.insert("C:\\Tools\\");
+            w.t.files.locked.insert("C:\\Tools\\Setup.log");
+        }
+        w.t.app.LogPath.clear(); // as the program starts
+        w.form.Form_Load();
+        if (c.dataRefuses) w.t.files.readOnly.insert(data);
+        w.t.ui.answers.push_back(c.answer);
+        w.form.cmdWrite_Click();
+        ASSERT_FALSE(w.t.ui.boxes.empty());
+        EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
+        EXPECT_EQ(w.t.LogLines().back(), c.lastLine);
+        EXPECT_EQ(w.t.app.LogPath, (c.fromCd ? data : "C:\\Tools\\") + "Setup.log");
+    }
+}
+
+// Too long a path to load the program's files from: one box says so, and start-up goes on to
+// show the window without a second one.
+TEST(Form1Startup, APathTooLongShowsOneBoxOnly) {
+    Window w;
+    const std::string folder = "C:\\" + std::string(250, 'x') + "\\";
+    w.t.files.programPath = folder + "wirewise.exe";
+    w.t.iphlp.files = {folder + "iphlpapi_9x.dll", folder + "iphlpapi_2k.dll",
+                       folder + "iphlpapi_xp.dll"};
+    w.t.app.LogPath.clear();
+    w.form.Form_Load();
+    ASSERT_EQ(w.t.ui.boxes.size(), 1u);
+    EXPECT_EQ(
+        w.t.ui.boxes[0].text.rfind("The folder this program runs from has too long a path", 0), 0u);
+    EXPECT_EQ(Count(w.t.LogLines(), "No Network adapters found"), 1);
+    EXPECT_EQ(Count(w.t.LogLines(), " *Reading...*"), 1);
 }
 
 TEST(Form1SetupRun, AClickThatArrivesDuringARunStartsNoSecondRun) {
