@@ -49,8 +49,8 @@ release_text() {
 # SOURCE/package, copied into the empty folder OUT.
 release_collect() {
     local build=$1 source=$2 out=$3 text
-    cp "$build"/setup/win32/{wirewise.exe,iphlpapi_9x.dll,iphlpapi_2k.dll,iphlpapi_xp.dll} "$out"/
-    cp "$build"/login/gatekey.exe "$out"/
+    cp "$build"/wirewise/win32/{wirewise.exe,iphlpapi_9x.dll,iphlpapi_2k.dll,iphlpapi_xp.dll} "$out"/
+    cp "$build"/gatekey/gatekey.exe "$out"/
     for text in "${release_texts[@]}"; do
         release_text "$source/package/$text" "$out/$text" || return
     done

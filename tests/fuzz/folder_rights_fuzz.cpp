@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/security_descriptor.h"
+#include "fakes/wirewise/security_descriptor.h"
 #include "platform/folder_rights.h"
 
 namespace {

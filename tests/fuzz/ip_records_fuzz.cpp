@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "adapters/record_walks.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_files.h"
-#include "fakes/fake_ui.h"
+#include "fakes/wirewise/fake_clock.h"
+#include "fakes/wirewise/fake_files.h"
+#include "fakes/wirewise/fake_ui.h"
 
 namespace {
 

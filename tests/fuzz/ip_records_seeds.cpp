@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_iphelper.h"
+#include "fakes/wirewise/fake_iphelper.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "engine/restore_file.h"
-#include "fakes/lead_bytes.h"
-#include "fakes/regedit4.h"
+#include "fakes/wirewise/lead_bytes.h"
+#include "fakes/wirewise/regedit4.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/ie_blobs.h"
-#include "fakes/test_app.h"
+#include "fakes/wirewise/test_app.h"
 #include "platform/reg_search.h"
 #include "platform/registry_values.h"
 

@@ -5,7 +5,7 @@ for tool in import convert; do
     command -v $tool >/dev/null || e2e_fail "$tool (ImageMagick) is not installed"
 done
 e2e_prefix winxp gatekey.exe
-READER_EXE=$E2E_WINDOWS_BUILD/tests/login/win32/lamp_reader.exe
+READER_EXE=$E2E_WINDOWS_BUILD/tests/gatekey/win32/lamp_reader.exe
 [ -f "$READER_EXE" ] || e2e_fail "no $READER_EXE: build the windows build first"
 cp "$READER_EXE" "$PROGRAM_DIR/"
 
