@@ -15,9 +15,9 @@ namespace {
 using ww::test::Ace;
 
 const std::string* const kSids[] = {
-    &ww::test::kSystemSid,         &ww::test::kAdministratorsSid, &ww::test::kUsersSid,
-    &ww::test::kEveryoneSid,       &ww::test::kCreatorOwnerSid,   &ww::test::kTrustedInstallerSid,
-    &ww::test::kAliceSid,          &ww::test::kAuthenticatedUsersSid,
+    &ww::test::kSystemSid,   &ww::test::kAdministratorsSid,     &ww::test::kUsersSid,
+    &ww::test::kEveryoneSid, &ww::test::kCreatorOwnerSid,       &ww::test::kTrustedInstallerSid,
+    &ww::test::kAliceSid,    &ww::test::kAuthenticatedUsersSid,
 };
 constexpr size_t kSidCount = sizeof kSids / sizeof kSids[0];
 
@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         aces.push_back({type, flags, mask, *kSids[in.Take(1) % kSidCount]});
     }
     const bool dacl = in.Take(1) % 8 != 0;
-    std::string bytes = ww::test::Descriptor(owner, aces, dacl, static_cast<uint16_t>(
-                                                                    0x8000 | (in.Take(1) & 0x04)));
+    std::string bytes = ww::test::Descriptor(owner, aces, dacl,
+                                             static_cast<uint16_t>(0x8000 | (in.Take(1) & 0x04)));
     // Faults on top: bytes overwritten, then the whole cut short.
     while (!in.Empty() && in.Take(1) % 2 == 1) {
         const size_t at = in.Take(2) % bytes.size();
