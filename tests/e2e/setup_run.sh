@@ -336,10 +336,20 @@ sr_check_boxes() {
     sr_compare "message boxes" "$want" "$got"
 }
 
-sr_reg_expect() { # sr_reg_expect KEY VALUE DATA: as "reg query" shows it
-    local got
-    got=$(reg_value "$1" "$2")
-    [ "$got" = "$3" ] || e2e_fail "registry $1 \\ $2 is \"$got\", expected \"$3\""
+# sr_reg_expect KEY VALUE DATA: DATA as "reg query" shows it. The checks are gathered and the
+# driver reads them all in one process (sr_reg_checks), not one reg.exe each.
+sr_reg_expect() {
+    local word quoted=()
+    for word in "$@"; do
+        word=${word//\\/\\\\}
+        quoted+=("\"${word//\"/\\\"}\"")
+    done
+    SR_REG_CHECKS+="expect-reg ${quoted[*]}"$'\n'
+}
+
+sr_reg_checks() {
+    e2e_drive <<<"$SR_REG_CHECKS"
+    SR_REG_CHECKS=
 }
 
 sr_hex_upper() { echo "$1" | xargs | tr -d ' ' | tr 'a-f' 'A-F'; }
@@ -363,6 +373,7 @@ sr_check_values() {
         sr_reg_expect "HKLM\\$SR_CCS\\Services\\VxD\\MSTCP" EnableDNS 0
         sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPAddress 0.0.0.0
         sr_reg_expect "HKLM\\$SR_CCS\\Services\\Class\\NetTrans\\0001" IPMask 0.0.0.0
+        sr_reg_checks
         return
     fi
     local gw='192.168.7.1\0192.168.7.254' metric='0\00'
@@ -377,6 +388,7 @@ sr_check_values() {
     sr_reg_expect "HKLM\\$SR_CCS\\Services\\Tcpip\\Parameters\\Interfaces\\$SR_GUID" NameServer ""
     sr_reg_expect "HKLM\\$SR_CCS\\Services\\Tcpip\\Parameters" DhcpNameServer ""
     sr_reg_expect "HKLM\\$SR_CCS\\Services\\Tcpip" Start 0x1
+    sr_reg_checks
 }
 
 # The exports differ in exactly the rewritten values: no key or value created or removed.

@@ -13,6 +13,7 @@
 
 #include "driver.h"
 #include "file_checks.h"
+#include "reg_checks.h"
 #include "win32/led_window.h"
 
 namespace {
@@ -519,6 +520,15 @@ void ExpectZoomed(Driver& d, const Args& a) {
     });
 }
 
+// --- the registry
+
+void ExpectReg(Driver&, const Args& a) {
+    const std::string got = RegQueryText(a[1], a[2]);
+    if (got != a[3])
+        throw Failure("registry " + a[1] + " \\ " + a[2] + " is \"" + got + "\", expected \"" +
+                      a[3] + "\"");
+}
+
 // --- the program's files
 
 void ExpectVersion(Driver&, const Args& a) {
@@ -647,6 +657,8 @@ const Command kCommands[] = {
      ExpectInView},
     {"expect-fills", "CONTROL", "the control covers the whole client area", ExpectFills},
     {"expect-zoomed", "0|1", "the window is maximised", ExpectZoomed},
+    {"expect-reg", "KEY VALUE DATA", "a registry value's data as \"reg query\" shows it",
+     ExpectReg},
     {"expect-version", "FILE KEY|fixed TEXT", "a string of the version resource", ExpectVersion},
     {"expect-manifest", "FILE TEXT", "the embedded manifest contains TEXT", ExpectManifest},
     {"expect-icons", "FILE WxHxBITS...",
