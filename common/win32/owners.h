@@ -73,6 +73,9 @@ struct KernelObjectTraits : NullIsEmpty<HANDLE> {
 struct FindTraits : InvalidIsEmpty {
     static bool Close(Type h) { return FindClose(h) != 0; }
 };
+struct KeyTraits : NullIsEmpty<HKEY> {
+    static bool Close(Type k) { return RegCloseKey(k) == ERROR_SUCCESS; }
+};
 struct ModuleTraits : NullIsEmpty<HMODULE> {
     static bool Close(Type h) { return FreeLibrary(h) != 0; }
 };

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/win32/owners.h"
+
 namespace {
 
 struct Root {
@@ -20,32 +22,23 @@ const Root kRoots[] = {
     {"HKCR", HKEY_CLASSES_ROOT},  {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
 };
 
-class OpenKey {
-  public:
-    explicit OpenKey(const std::string& path) {
-        const size_t cut = path.find('\\');
-        const std::string root = path.substr(0, cut);
-        const std::string sub = cut == std::string::npos ? "" : path.substr(cut + 1);
-        for (const Root& r : kRoots)
-            if (lstrcmpiA(r.name, root.c_str()) == 0 &&
-                RegOpenKeyExA(r.key, sub.c_str(), 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS)
-                key_ = nullptr;
-    }
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    HKEY get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
+// The key at "ROOT\sub", open for reading values; empty where it or its root is unknown.
+corvane::Owned<corvane::KeyTraits> OpenKey(const std::string& path) {
+    const size_t cut = path.find('\\');
+    const std::string root = path.substr(0, cut);
+    const std::string sub = cut == std::string::npos ? "" : path.substr(cut + 1);
+    corvane::Owned<corvane::KeyTraits> key;
+    for (const Root& r : kRoots)
+        if (lstrcmpiA(r.name, root.c_str()) == 0 &&
+            RegOpenKeyExA(r.key, sub.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
+            key.Detach();
+    return key;
+}
 
 } // namespace
 
 std::string RegQueryText(const std::string& key, const std::string& value) {
-    const OpenKey open(key);
+    const auto open = OpenKey(key);
     if (!open.get()) return "";
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(open.get(), value.c_str(), nullptr, &type, nullptr, &size) !=
