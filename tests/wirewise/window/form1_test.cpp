@@ -26,6 +26,16 @@ struct Window {
         t.iphlp.adapters = {FakeAdapter{}};
         t.wmi.instances.push_back({"eth0", {}, {}});
     }
+
+    // Clicks Setup Network; the texts of the boxes that run showed, in order.
+    std::vector<std::string> ClickSetup() {
+        const size_t before = t.ui.boxes.size();
+        form.cmdWrite_Click();
+        std::vector<std::string> texts;
+        for (size_t i = before; i < t.ui.boxes.size(); ++i)
+            texts.push_back(t.ui.boxes[i].text);
+        return texts;
+    }
 };
 
 const std::string kRestartQuestion =
@@ -460,14 +470,8 @@ TEST(Form1SetupRun, AFailedRunSaysSoAndOffersNoRestart) {
         w.t.sys.version = c.version;
         c.arrange(w.t);
         w.form.Form_Load();
-        const size_t boxesBefore = w.t.ui.boxes.size();
         w.t.ui.answers.push_back(kIdNo); // the restart question, where one is asked
-        w.form.cmdWrite_Click();
-
-        std::vector<std::string> texts;
-        for (size_t i = boxesBefore; i < w.t.ui.boxes.size(); ++i)
-            texts.push_back(w.t.ui.boxes[i].text);
-        EXPECT_EQ(texts, c.boxes);
+        EXPECT_EQ(w.ClickSetup(), c.boxes);
         const auto lines = w.t.LogLines();
         const bool failed = c.boxes.back() == kIncompleteBackedUp;
         if (failed) {
@@ -534,15 +538,9 @@ TEST(Form1SetupRun, EveryOutcomeOfTheSwitchHasItsEnding) {
         w.t.sys.version = c.version;
         c.arrange(w.t);
         w.form.Form_Load();
-        const size_t boxesBefore = w.t.ui.boxes.size();
         w.t.ui.answers.assign(c.boxes.size() - 1, kIdOk);
         w.t.ui.answers.push_back(kIdNo);
-        w.form.cmdWrite_Click();
-
-        std::vector<std::string> texts;
-        for (size_t i = boxesBefore; i < w.t.ui.boxes.size(); ++i)
-            texts.push_back(w.t.ui.boxes[i].text);
-        EXPECT_EQ(texts, c.boxes);
+        EXPECT_EQ(w.ClickSetup(), c.boxes);
         if (c.boxes.size() > 1) {
             const auto& box = w.t.ui.boxes[w.t.ui.boxes.size() - 2];
             EXPECT_EQ(box.style, kMbOk | kMbIconAsterisk);
@@ -600,8 +598,7 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
         if (!c.dataFolder) w.t.files.commonDataFolder.clear();
         w.t.ui.answers.push_back(c.answer);
         const auto before = Snapshot(w.t.reg);
-        const size_t boxesBefore = w.t.ui.boxes.size();
-        w.form.cmdWrite_Click();
+        const auto boxes = w.ClickSetup();
 
         const auto lines = w.t.LogLines();
         const int start = IndexOf(lines, " *Set clicked*");
@@ -609,8 +606,8 @@ TEST(Form1SetupRun, TheRestoreFileComesFirstOrTheUserDecides) {
         const std::vector<std::string> run(lines.begin() + start, lines.end());
         ASSERT_GE(run.size(), c.lines.size());
         EXPECT_EQ(std::vector<std::string>(run.begin(), run.begin() + c.lines.size()), c.lines);
-        ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
-        EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.back(), c.lastBox);
         if (c.lastBox == question) {
             EXPECT_EQ(w.t.ui.boxes.back().style, kMbYesNo | kMbIconExclamation | kMbDefButton2);
             EXPECT_EQ(run.size(), 2u) << "nothing after the cancel";
@@ -696,14 +693,13 @@ TEST(Form1SetupRun, FromAReadOnlyFolderTheBoxNamesTheDataFolder) {
         w.t.app.LogPath.clear(); // as the program starts
         w.form.Form_Load();
         w.t.ui.answers.push_back(kIdYes);
-        const size_t boxesBefore = w.t.ui.boxes.size();
-        w.form.cmdWrite_Click();
+        const auto boxes = w.ClickSetup();
 
-        ASSERT_GT(w.t.ui.boxes.size(), boxesBefore);
+        ASSERT_FALSE(boxes.empty());
         if (c.backup.empty()) {
-            EXPECT_EQ(w.t.ui.boxes[boxesBefore].text, question);
+            EXPECT_EQ(boxes.front(), question);
         }
-        EXPECT_EQ(w.t.ui.boxes.back().text, c.lastBox);
+        EXPECT_EQ(boxes.back(), c.lastBox);
         EXPECT_EQ(w.t.files.files.at(data + "Setup-backup.reg"), "the first run's");
         EXPECT_EQ(w.t.files.files.at(data + c.tmp), "planted");
         EXPECT_EQ(w.t.files.files.count(data + "Setup-backup-2.reg"), c.backup.empty() ? 0u : 1u);
