@@ -29,13 +29,17 @@ void WriteLog(App& app, std::string_view text) {
     app.logFailed = true;
 }
 
-std::string LogFolderElsewhere(const App& app, const std::string& programFolder) {
+std::string LogFolder(const App& app) {
     if (app.logFailed || !app.logWritten) return "";
     const size_t slash = app.LogPath.rfind('\\');
     if (slash == std::string::npos || slash == 0) return "";
-    const std::string folder = app.LogPath.substr(0, slash + 1);
-    if (!programFolder.empty() && folder == programFolder) return "";
-    return folder.substr(0, slash);
+    return app.LogPath.substr(0, slash);
+}
+
+std::string LogFolderElsewhere(const App& app, const std::string& programFolder) {
+    std::string folder = LogFolder(app);
+    if (!programFolder.empty() && folder + '\\' == programFolder) return "";
+    return folder;
 }
 
 } // namespace ww

@@ -10,6 +10,10 @@ namespace ww {
 // switches logging off for the rest of the run.
 void WriteLog(App& app, std::string_view text);
 
+// The folder of the file that holds this run's lines, without its trailing "\\"; "" when no line
+// reached a file.
+std::string LogFolder(const App& app);
+
 // The folder of the file that holds this run's lines, without its trailing "\\", where that is
 // not programFolder (which ends in "\\"): the data folder of a run from a CD. "" when the log is
 // beside the program or nowhere.

@@ -25,14 +25,15 @@ constexpr char kSetupIncomplete[] = "Setup could not finish setting up your netw
 
 // Where the log really is: beside the program, in the data folder, or nowhere (then unsaid).
 std::string LogSentence(const App& app, const std::string& programFolder) {
-    if (app.logFailed || app.LogPath.empty()) return "";
-    const size_t slash = app.LogPath.rfind('\\');
-    if (slash == std::string::npos || slash == 0) return "";
-    const std::string folder = app.LogPath.substr(0, slash + 1);
-    const std::string where = !programFolder.empty() && folder == programFolder
-                                  ? "beside this program"
-                                  : "in " + folder.substr(0, folder.size() - 1);
-    return "\r\n\r\nSetup.log " + where + " lists every setting before and after this run.";
+    const std::string folder = LogFolder(app);
+    if (folder.empty()) return "";
+    const bool beside = !programFolder.empty() && folder + '\\' == programFolder;
+    return "\r\n\r\nSetup.log " + (beside ? "beside this program" : "in " + folder) +
+           " lists every setting before and after this run.";
+}
+
+std::string GoBackSentence(const std::string& backupPath) {
+    return "\r\n\r\nTo put your previous settings back, open " + backupPath + ".";
 }
 
 // The ending of a run that switched: where its log and restore file are, when that is not
@@ -40,14 +41,10 @@ std::string LogSentence(const App& app, const std::string& programFolder) {
 std::string ElsewhereNote(const App& app, const std::string& programFolder,
                           const std::string& backupPath) {
     std::string note;
-    const std::string logFolder = LogFolderElsewhere(app, programFolder);
-    if (!logFolder.empty())
-        note +=
-            "\r\n\r\nSetup.log in " + logFolder + " lists every setting before and after this run.";
+    if (!LogFolderElsewhere(app, programFolder).empty()) note += LogSentence(app, programFolder);
     const bool backupBeside = !programFolder.empty() && backupPath.rfind(programFolder, 0) == 0 &&
                               backupPath.find('\\', programFolder.size()) == std::string::npos;
-    if (!backupPath.empty() && !backupBeside)
-        note += "\r\n\r\nTo put your previous settings back, open " + backupPath + ".";
+    if (!backupPath.empty() && !backupBeside) note += GoBackSentence(backupPath);
     return note;
 }
 
@@ -206,8 +203,7 @@ void Form1::cmdWrite_Click() {
         Quietly([&] { WriteLog(app_, "Setup incomplete"); });
         Quietly([&] {
             std::string text = kSetupIncomplete + LogSentence(app_, ProgramFolder);
-            if (!backup.path.empty())
-                text += "\r\n\r\nTo put your previous settings back, open " + backup.path + ".";
+            if (!backup.path.empty()) text += GoBackSentence(backup.path);
             app_.ui->MessageBox(text, kMbOk | kMbIconExclamation);
         });
         return;
