@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
+#include "common/text.h"
 #include "common/win32/owners.h"
 
 namespace {
@@ -52,7 +52,7 @@ std::string RegQueryText(const std::string& key, const std::string& value) {
     switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-        return std::string(data.data(), strnlen(data.data(), data.size()));
+        return std::string(corvane::UpToNul(data.data(), data.size()));
     case REG_DWORD: {
         DWORD number = 0;
         CopyMemory(&number, data.data(), size < sizeof number ? size : sizeof number);
@@ -75,11 +75,8 @@ std::string RegQueryText(const std::string& key, const std::string& value) {
     }
     default: {
         std::string out;
-        char hex[3];
-        for (const char c : data) {
-            std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(c));
-            out += hex;
-        }
+        for (const char c : data)
+            corvane::AppendHexByte(out, static_cast<unsigned char>(c), corvane::kHexUpper);
         return out;
     }
     }
